@@ -1,0 +1,8 @@
+#pragma once
+#include <string_view>
+
+// Standard output and the console title. Texts are GB18030; each platform
+// shows them so that they read correctly (see the implementations).
+void WriteConsoleText(std::string_view text);
+void SetConsoleTitleText(std::string_view title);
+void PauseMilliseconds(int milliseconds);

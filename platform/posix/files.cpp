@@ -1,0 +1,174 @@
+#include "files.h"
+
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstdio>
+
+#include "native_text.h"
+
+namespace {
+std::string Native(const std::string& path) { return Utf8FromText(path); }
+
+int OpenFlags(File::Mode mode) {
+  switch (mode) {
+    case File::Mode::ReadShared: return O_RDONLY;
+    case File::Mode::ReadWriteShared: return O_RDWR;
+    case File::Mode::CreateNew: return O_WRONLY | O_CREAT | O_EXCL;
+    case File::Mode::CreateOrEmpty: return O_WRONLY | O_CREAT | O_TRUNC;
+  }
+  return O_RDONLY;
+}
+
+bool StatOf(const std::string& path, struct stat& info) { return stat(Native(path).c_str(), &info) == 0; }
+}  // namespace
+
+char PathSeparator() { return '/'; }
+
+std::string JoinPath(const std::string& folder, const std::string& name) {
+  return folder + PathSeparator() + name;
+}
+
+File File::Open(const std::string& path, Mode mode) {
+  int fd = open(Native(path).c_str(), OpenFlags(mode) | O_CLOEXEC, 0644);
+  if (fd < 0) return File();
+  struct stat info;
+  if (fstat(fd, &info) != 0 || S_ISDIR(info.st_mode)) {
+    close(fd);
+    return File();
+  }
+  return File(fd);
+}
+
+File::~File() { Close(); }
+File::File(File&& other) noexcept : handle_(other.handle_) { other.handle_ = -1; }
+File& File::operator=(File&& other) noexcept {
+  if (this != &other) {
+    Close();
+    handle_ = other.handle_;
+    other.handle_ = -1;
+  }
+  return *this;
+}
+
+bool File::IsOpen() const { return handle_ >= 0; }
+
+std::int64_t File::Size() const {
+  struct stat info;
+  if (!IsOpen() || fstat(static_cast<int>(handle_), &info) != 0) return -1;
+  return info.st_size;
+}
+
+std::size_t File::Read(void* buffer, std::size_t size) {
+  if (!IsOpen()) return 0;
+  std::size_t total = 0;
+  while (total < size) {
+    ssize_t got = read(static_cast<int>(handle_), static_cast<char*>(buffer) + total, size - total);
+    if (got <= 0) break;
+    total += static_cast<std::size_t>(got);
+  }
+  return total;
+}
+
+bool File::Seek(std::int64_t offset) {
+  return IsOpen() && offset >= 0 && lseek(static_cast<int>(handle_), offset, SEEK_SET) == offset;
+}
+
+bool File::Write(const void* data, std::size_t size) {
+  if (!IsOpen()) return false;
+  const char* bytes = static_cast<const char*>(data);
+  while (size > 0) {
+    ssize_t put = write(static_cast<int>(handle_), bytes, size);
+    if (put <= 0) return false;
+    bytes += put;
+    size -= static_cast<std::size_t>(put);
+  }
+  return true;
+}
+
+void File::Close() {
+  if (IsOpen()) close(static_cast<int>(handle_));
+  handle_ = -1;
+}
+
+bool FileExists(const std::string& path) {
+  struct stat info;
+  return StatOf(path, info) && !S_ISDIR(info.st_mode);
+}
+
+bool FolderExists(const std::string& path) {
+  struct stat info;
+  return StatOf(path, info) && S_ISDIR(info.st_mode);
+}
+
+std::int64_t FileSize(const std::string& path) {
+  struct stat info;
+  if (!StatOf(path, info) || S_ISDIR(info.st_mode)) return -1;
+  return info.st_size;
+}
+
+bool RemoveFile(const std::string& path) { return unlink(Native(path).c_str()) == 0; }
+
+bool RenameFile(const std::string& from, const std::string& to) {
+  // link + unlink gives a rename that refuses to replace, on one file system.
+  if (link(Native(from).c_str(), Native(to).c_str()) != 0) return false;
+  return unlink(Native(from).c_str()) == 0;
+}
+
+bool MoveReplacing(const std::string& from, const std::string& to) {
+  return rename(Native(from).c_str(), Native(to).c_str()) == 0;
+}
+
+bool CopyFileReplacing(const std::string& from, const std::string& to) {
+  File source = File::Open(from, File::Mode::ReadShared);
+  if (!source.IsOpen()) return false;
+  File target = File::Open(to, File::Mode::CreateOrEmpty);
+  if (!target.IsOpen()) return false;
+  std::vector<char> piece(kFilePieceSize);
+  while (std::size_t got = source.Read(piece.data(), piece.size())) {
+    if (!target.Write(piece.data(), got)) return false;
+  }
+  return true;
+}
+
+bool CreateFolder(const std::string& path) { return mkdir(Native(path).c_str(), 0755) == 0; }
+
+bool RemoveFolderWithFiles(const std::string& path) {
+  for (const std::string& name : ListFileNames(path)) RemoveFile(JoinPath(path, name));
+  return rmdir(Native(path).c_str()) == 0;
+}
+
+std::vector<std::string> ListFileNames(const std::string& folder) {
+  std::vector<std::string> names;
+  DIR* dir = opendir(Native(folder).c_str());
+  if (!dir) return names;
+  while (dirent* entry = readdir(dir)) {
+    std::string name = entry->d_name;
+    if (name == "." || name == "..") continue;
+    bool isFolder = entry->d_type == DT_DIR;
+    if (entry->d_type == DT_UNKNOWN || entry->d_type == DT_LNK) {
+      struct stat info;
+      isFolder = stat((Native(folder) + "/" + name).c_str(), &info) == 0 && S_ISDIR(info.st_mode);
+    }
+    if (!isFolder) names.push_back(TextFromUtf8(name));
+  }
+  closedir(dir);
+  return names;
+}
+
+std::vector<std::uint8_t> ReadWholeFile(const std::string& path) {
+  std::vector<std::uint8_t> bytes;
+  File file = File::Open(path, File::Mode::ReadShared);
+  std::int64_t size = file.Size();
+  if (size <= 0) return bytes;
+  bytes.resize(static_cast<std::size_t>(size));
+  bytes.resize(file.Read(bytes.data(), bytes.size()));
+  return bytes;
+}
+
+bool WriteWholeFile(const std::string& path, const void* data, std::size_t size) {
+  File file = File::Open(path, File::Mode::CreateOrEmpty);
+  return file.Write(data, size);
+}

@@ -1,0 +1,14 @@
+#pragma once
+#include <string>
+#include <string_view>
+#include <vector>
+
+// The folder that holds the running program, without a trailing separator.
+std::string RunDirectory();
+
+using CommandLineSplitter = std::vector<std::string> (*)(std::string_view commandLine);
+
+// The program's arguments, its own name left out. Windows hands a program one
+// command-line text, which `split` divides; elsewhere the shell has already
+// divided it into argv.
+std::vector<std::string> ProgramArguments(int argc, char** argv, CommandLineSplitter split);

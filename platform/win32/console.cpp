@@ -1,0 +1,22 @@
+#include "console.h"
+
+#include <windows.h>
+
+#include "native_text.h"
+
+void WriteConsoleText(std::string_view text) {
+  HANDLE out = GetStdHandle(STD_OUTPUT_HANDLE);
+  DWORD mode = 0, written = 0;
+  if (GetConsoleMode(out, &mode)) {
+    // A real console shows wide text right whatever its code page.
+    std::wstring wide = WideFromText(text);
+    WriteConsoleW(out, wide.data(), static_cast<DWORD>(wide.size()), &written, nullptr);
+  } else {
+    // Redirected output carries the GBK bytes unchanged.
+    WriteFile(out, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
+  }
+}
+
+void SetConsoleTitleText(std::string_view title) { SetConsoleTitleW(WideFromText(title).c_str()); }
+
+void PauseMilliseconds(int milliseconds) { Sleep(static_cast<DWORD>(milliseconds)); }

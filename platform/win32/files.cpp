@@ -1,0 +1,153 @@
+#include "files.h"
+
+#include <windows.h>
+
+#include "native_text.h"
+
+namespace {
+HANDLE AsHandle(std::intptr_t handle) { return reinterpret_cast<HANDLE>(handle); }
+
+DWORD Attributes(const std::string& path) { return GetFileAttributesW(WideFromText(path).c_str()); }
+}  // namespace
+
+char PathSeparator() { return '\\'; }
+
+std::string JoinPath(const std::string& folder, const std::string& name) {
+  return folder + PathSeparator() + name;
+}
+
+File File::Open(const std::string& path, Mode mode) {
+  DWORD access = GENERIC_READ, share = FILE_SHARE_READ | FILE_SHARE_WRITE, disposition = OPEN_EXISTING;
+  switch (mode) {
+    case Mode::ReadShared: share |= FILE_SHARE_DELETE; break;
+    case Mode::ReadWriteShared: access |= GENERIC_WRITE; break;
+    case Mode::CreateNew: access = GENERIC_WRITE; share = 0; disposition = CREATE_NEW; break;
+    case Mode::CreateOrEmpty: access = GENERIC_WRITE; share = 0; disposition = CREATE_ALWAYS; break;
+  }
+  HANDLE handle = CreateFileW(WideFromText(path).c_str(), access, share, nullptr, disposition,
+                              FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
+  if (handle == INVALID_HANDLE_VALUE) return File();
+  return File(reinterpret_cast<std::intptr_t>(handle));
+}
+
+File::~File() { Close(); }
+File::File(File&& other) noexcept : handle_(other.handle_) { other.handle_ = -1; }
+File& File::operator=(File&& other) noexcept {
+  if (this != &other) {
+    Close();
+    handle_ = other.handle_;
+    other.handle_ = -1;
+  }
+  return *this;
+}
+
+bool File::IsOpen() const { return handle_ != -1; }
+
+std::int64_t File::Size() const {
+  LARGE_INTEGER size;
+  if (!IsOpen() || !GetFileSizeEx(AsHandle(handle_), &size)) return -1;
+  return size.QuadPart;
+}
+
+std::size_t File::Read(void* buffer, std::size_t size) {
+  if (!IsOpen()) return 0;
+  std::size_t total = 0;
+  while (total < size) {
+    DWORD want = size - total > 0x40000000u ? 0x40000000u : static_cast<DWORD>(size - total);
+    DWORD got = 0;
+    if (!ReadFile(AsHandle(handle_), static_cast<char*>(buffer) + total, want, &got, nullptr) || got == 0) break;
+    total += got;
+  }
+  return total;
+}
+
+bool File::Seek(std::int64_t offset) {
+  LARGE_INTEGER to;
+  to.QuadPart = offset;
+  return IsOpen() && offset >= 0 && SetFilePointerEx(AsHandle(handle_), to, nullptr, FILE_BEGIN);
+}
+
+bool File::Write(const void* data, std::size_t size) {
+  if (!IsOpen()) return false;
+  const char* bytes = static_cast<const char*>(data);
+  while (size > 0) {
+    DWORD want = size > 0x40000000u ? 0x40000000u : static_cast<DWORD>(size);
+    DWORD put = 0;
+    if (!WriteFile(AsHandle(handle_), bytes, want, &put, nullptr) || put == 0) return false;
+    bytes += put;
+    size -= put;
+  }
+  return true;
+}
+
+void File::Close() {
+  if (IsOpen()) CloseHandle(AsHandle(handle_));
+  handle_ = -1;
+}
+
+bool FileExists(const std::string& path) {
+  DWORD attributes = Attributes(path);
+  return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+bool FolderExists(const std::string& path) {
+  DWORD attributes = Attributes(path);
+  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+std::int64_t FileSize(const std::string& path) {
+  WIN32_FILE_ATTRIBUTE_DATA data;
+  if (!GetFileAttributesExW(WideFromText(path).c_str(), GetFileExInfoStandard, &data) ||
+      (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+    return -1;
+  return (static_cast<std::int64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+}
+
+bool RemoveFile(const std::string& path) { return DeleteFileW(WideFromText(path).c_str()); }
+
+bool RenameFile(const std::string& from, const std::string& to) {
+  return MoveFileExW(WideFromText(from).c_str(), WideFromText(to).c_str(), MOVEFILE_COPY_ALLOWED);
+}
+
+bool MoveReplacing(const std::string& from, const std::string& to) {
+  return MoveFileExW(WideFromText(from).c_str(), WideFromText(to).c_str(),
+                     MOVEFILE_REPLACE_EXISTING | MOVEFILE_COPY_ALLOWED);
+}
+
+bool CopyFileReplacing(const std::string& from, const std::string& to) {
+  return CopyFileW(WideFromText(from).c_str(), WideFromText(to).c_str(), FALSE);
+}
+
+bool CreateFolder(const std::string& path) { return CreateDirectoryW(WideFromText(path).c_str(), nullptr); }
+
+bool RemoveFolderWithFiles(const std::string& path) {
+  for (const std::string& name : ListFileNames(path)) RemoveFile(JoinPath(path, name));
+  return RemoveDirectoryW(WideFromText(path).c_str());
+}
+
+std::vector<std::string> ListFileNames(const std::string& folder) {
+  std::vector<std::string> names;
+  WIN32_FIND_DATAW data;
+  HANDLE find = FindFirstFileW(WideFromText(folder + "\\*.*").c_str(), &data);
+  if (find == INVALID_HANDLE_VALUE) return names;
+  do {
+    if (!(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) names.push_back(TextFromWide(data.cFileName));
+  } while (FindNextFileW(find, &data));
+  FindClose(find);
+  return names;
+}
+
+std::vector<std::uint8_t> ReadWholeFile(const std::string& path) {
+  std::vector<std::uint8_t> bytes;
+  File file = File::Open(path, File::Mode::ReadShared);
+  std::int64_t size = file.Size();
+  if (size <= 0 || static_cast<std::uint64_t>(size) > SIZE_MAX) return bytes;
+  bytes.resize(static_cast<std::size_t>(size));
+  bytes.resize(file.Read(bytes.data(), bytes.size()));
+  return bytes;
+}
+
+bool WriteWholeFile(const std::string& path, const void* data, std::size_t size) {
+  File file = File::Open(path, File::Mode::CreateOrEmpty);
+  return file.Write(data, size);
+}

@@ -1,0 +1,17 @@
+#pragma once
+#include <string>
+#include <vector>
+
+#include "console_sink.h"
+
+// Keeps what Ferrule writes, the titles it sets and the pauses it asks for.
+class RecordingConsole final : public ConsoleSink {
+ public:
+  void Write(std::string_view text) override { output += text; }
+  void SetTitle(std::string_view title) override { titles.emplace_back(title); }
+  void Pause(int milliseconds) override { pauses.push_back(milliseconds); }
+
+  std::string output;
+  std::vector<std::string> titles;
+  std::vector<int> pauses;
+};

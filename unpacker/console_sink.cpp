@@ -1,0 +1,7 @@
+#include "console_sink.h"
+
+#include "console.h"
+
+void SystemConsole::Write(std::string_view text) { WriteConsoleText(text); }
+void SystemConsole::SetTitle(std::string_view title) { SetConsoleTitleText(title); }
+void SystemConsole::Pause(int milliseconds) { PauseMilliseconds(milliseconds); }
