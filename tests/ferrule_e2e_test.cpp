@@ -1,0 +1,243 @@
+// Runs the real Ferrule program on SPK files with real 7-Zip: `ferrule` of
+// this build, or, given --wine-build=DIR, the Windows build's Ferrule.exe
+// under Wine with the 7z.exe stand-in beside it.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+
+#include "chunk_compressor.h"
+#include "ferrule_texts.h"
+#include "files.h"
+#include "native_text.h"
+#include "process_spawn.h"
+#include "spk_writer.h"
+#include "test_folder.h"
+#include "utf8_text.h"
+
+namespace {
+std::string windowsBuild;  // empty: test the Linux program
+
+bool UnderWine() { return !windowsBuild.empty(); }
+
+Bytes Pattern(std::size_t size, int seed) {
+  Bytes bytes(size);
+  std::uint32_t x = 2463534242u + seed;
+  for (auto& b : bytes) {
+    x ^= x << 13, x ^= x >> 17, x ^= x << 5;
+    b = static_cast<std::uint8_t>(x % 16 + 'a');  // compressible, yet not trivially
+  }
+  return bytes;
+}
+
+// A run folder holding the program (and, for Windows, its 7z.exe) plus the
+// SPK files of one test.
+class FerruleRun {
+ public:
+  explicit FerruleRun(const std::string& sevenZipVariant = "7z.exe") {
+    namespace fs = std::filesystem;
+    if (UnderWine()) {
+      fs::copy_file(windowsBuild + "/bin/Ferrule.exe", folder.File("Ferrule.exe"));
+      if (!sevenZipVariant.empty())
+        fs::copy_file(windowsBuild + "/seven-zip-double/" + sevenZipVariant, folder.File("7z.exe"));
+    } else {
+      fs::copy_file(FERRULE_PROGRAM, folder.File("ferrule"), fs::copy_options::none);
+    }
+    CreateFolder(folder.File("tmp"));
+  }
+
+  // The path as the program sees it.
+  std::string ProgramPath(const std::string& unixPath) const {
+    if (!UnderWine()) return unixPath;
+    std::string windows = "Z:" + unixPath;
+    std::replace(windows.begin(), windows.end(), '/', '\\');
+    return windows;
+  }
+
+  struct Result {
+    int exitCode;
+    std::string output;  // as GB18030 text
+  };
+
+  Result Run(const std::vector<std::string>& arguments, const std::string& path = "") {
+    std::vector<std::string> command;
+    if (UnderWine()) {
+      command = {WINE_RUN, windowsBuild + "/wineprefix", Utf8FromText(folder.File("Ferrule.exe"))};
+    } else {
+      command = {"/usr/bin/env", "TMPDIR=" + folder.File("tmp"), "PATH=" + (path.empty() ? getenv("PATH") : path),
+                 "LC_ALL=C.UTF-8", Utf8FromText(folder.File("ferrule"))};
+    }
+    for (const std::string& argument : arguments) command.push_back(Utf8FromText(argument));
+    const std::string outputFile = Utf8FromText(folder.File("stdout.txt"));
+    int exitCode = SpawnAndWait(command, "", outputFile);
+    Bytes bytes = ReadWholeFile(TextFromUtf8(outputFile));
+    RemoveFile(TextFromUtf8(outputFile));
+    std::string output(bytes.begin(), bytes.end());
+    // Redirected, the Windows program writes GBK bytes; the Linux one UTF-8.
+    return {exitCode, UnderWine() ? output : TextFromUtf8(output)};
+  }
+
+  std::vector<std::string> Names() const {
+    std::vector<std::string> names = ListFileNames(folder.Path());
+    std::sort(names.begin(), names.end());
+    return names;
+  }
+
+  TestFolder folder;
+};
+
+bool EndsWith(const std::string& text, const std::string& end) {
+  return text.size() >= end.size() && text.compare(text.size() - end.size(), end.size(), end) == 0;
+}
+
+struct ChunkPlan {
+  Codec codec;
+  std::size_t size;
+};
+
+SpkImage BuildImage(const std::vector<ChunkPlan>& plan, const std::string& scratch) {
+  SpkImage image;
+  int seed = 0;
+  for (const ChunkPlan& part : plan) {
+    Bytes data = Pattern(part.size, ++seed);
+    image.content.insert(image.content.end(), data.begin(), data.end());
+    Bytes packed = Compress(part.codec, data, scratch);
+    image.chunks.push_back({part.codec == Codec::Stored ? kStoredChunk : kCompressedChunk, packed});
+  }
+  return image;
+}
+
+enum class Outcome { Unpacked, NotRecognised, DigestMismatch };
+
+struct UnpackCase {
+  const char* name;
+  std::vector<ChunkPlan> plan;
+  std::function<void(Bytes&)> damage;
+  Outcome outcome;
+};
+
+void NoDamage(Bytes&) {}
+
+void PrintTo(const UnpackCase& c, std::ostream* os) { *os << c.name; }
+
+// One test per case, so that the runs (each ends with a 2-second pause) go
+// side by side.
+const UnpackCase kUnpackCases[] = {
+    {"Bzip2", {{Codec::Bzip2, 300000}, {Codec::Bzip2, 1 << 20}, {Codec::Bzip2, 7}}, NoDamage, Outcome::Unpacked},
+    {"Gzip", {{Codec::Gzip, 200000}, {Codec::Gzip, 5000}}, NoDamage, Outcome::Unpacked},
+    {"Xz", {{Codec::Xz, 100000}, {Codec::Xz, 1}}, NoDamage, Outcome::Unpacked},
+    {"StoredAndCompressed", {{Codec::Stored, 4096}, {Codec::Bzip2, 9000}, {Codec::Stored, 0}, {Codec::Xz, 10}},
+     NoDamage, Outcome::Unpacked},
+    {"NoChunks", {}, NoDamage, Outcome::Unpacked},
+    {"StoredKind2", {{Codec::Stored, 1000}}, [](Bytes& b) { b[312 + 4] = 2; }, Outcome::Unpacked},
+    {"Truncated", {{Codec::Stored, 5000}, {Codec::Gzip, 5000}}, [](Bytes& b) { b.resize(b.size() - 10); },
+     Outcome::DigestMismatch},
+    {"TamperedContent", {{Codec::Stored, 5000}}, [](Bytes& b) { b.back() ^= 1; }, Outcome::DigestMismatch},
+    {"TamperedCompressedChunk", {{Codec::Bzip2, 5000}}, [](Bytes& b) { b[b.size() - 20] ^= 0x55; },
+     Outcome::DigestMismatch},
+    {"NotAnSpkFile", {{Codec::Stored, 10}}, [](Bytes& b) { b[0] = 'P'; }, Outcome::NotRecognised},
+};
+
+class FerruleUnpack : public ::testing::TestWithParam<UnpackCase> {};
+
+TEST_P(FerruleUnpack, UnpacksVerifiesAndReports) {
+  const UnpackCase& c = GetParam();
+  const FerruleTexts& t = Texts();
+  const std::string& message = c.outcome == Outcome::Unpacked        ? t.unpacked
+                               : c.outcome == Outcome::NotRecognised ? t.notRecognised
+                                                                     : t.digestMismatch;
+  {
+    FerruleRun run;
+    SpkImage image = BuildImage(c.plan, run.folder.File("tmp"));
+    Bytes spk = EncodeSpk(image);
+    c.damage(spk);
+    run.folder.Write("sprite.NPK.spk", spk);
+
+    FerruleRun::Result result = run.Run({run.ProgramPath(run.folder.File("sprite.NPK.spk"))});
+    EXPECT_EQ(result.exitCode, 0);
+    EXPECT_TRUE(result.output.starts_with(t.banner));
+    EXPECT_TRUE(EndsWith(result.output, "\r\n" + message)) << result.output;
+    const bool unpacked = c.outcome == Outcome::Unpacked;
+    EXPECT_EQ(run.folder.Has("sprite.NPK.spk"), !unpacked);
+    EXPECT_EQ(run.folder.Has("sprite.NPK"), unpacked);
+    if (unpacked) {
+      EXPECT_EQ(run.folder.Read("sprite.NPK"), image.content);
+    }
+    // No side file or temporary file is left anywhere.
+    EXPECT_FALSE(run.folder.Has("file.tmp"));
+    EXPECT_FALSE(run.folder.Has("[Content]"));
+    EXPECT_TRUE(std::filesystem::is_empty(run.folder.File("tmp")));
+    for (const std::string& name : run.Names()) EXPECT_FALSE(EndsWith(name, ".part")) << name;
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, FerruleUnpack, ::testing::ValuesIn(kUnpackCases),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST(FerruleEndToEnd, AWrongCommandLineGetsTheUsageMessage) {
+  FerruleRun run;
+  run.folder.Write("a.NPK.spk", Bytes{1, 2, 3});
+  for (const std::vector<std::string>& args :
+       {std::vector<std::string>{}, {"one.spk", "two.spk"}}) {
+    FerruleRun::Result result = run.Run(args);
+    EXPECT_EQ(result.exitCode, 0);
+    EXPECT_TRUE(EndsWith(result.output, "\r\n" + Texts().usage)) << result.output;
+  }
+  EXPECT_TRUE(run.folder.Has("a.NPK.spk"));
+}
+
+TEST(FerruleEndToEnd, APathWithBlanksAndADoubleByteBackslashCharacter) {
+  FerruleRun run;
+  // 淺 is 9C 5C in GBK: its second byte must not be taken for a separator.
+  const std::string folderName = TextFromUtf8Source(u8"下载 淺");
+  CreateFolder(run.folder.File(folderName));
+  SpkImage image = BuildImage({{Codec::Bzip2, 20000}}, run.folder.File("tmp"));
+  const std::string spk = JoinPath(run.folder.File(folderName), TextFromUtf8Source(u8"淺.NPK.SPK"));
+  Bytes bytes = EncodeSpk(image);
+  WriteWholeFile(spk, bytes.data(), bytes.size());
+  FerruleRun::Result result = run.Run({run.ProgramPath(spk)});
+  EXPECT_TRUE(EndsWith(result.output, "\r\n" + Texts().unpacked)) << result.output;
+  EXPECT_EQ(ReadWholeFile(JoinPath(run.folder.File(folderName), TextFromUtf8Source(u8"淺.NPK"))), image.content);
+  EXPECT_FALSE(FileExists(spk));
+}
+
+TEST(FerruleEndToEnd, WithoutTheExpected7ZipNothingIsTouched) {
+  std::vector<std::string> variants = {""};  // no 7-Zip at all
+  if (UnderWine()) variants = {"", "7z-long.exe", "7z-short.exe"};
+  for (const std::string& variant : variants) {
+    SCOPED_TRACE(variant);
+    FerruleRun run(variant);
+    run.folder.Write("a.NPK.spk", std::string("not even an SPK file"));
+    const std::string emptyPath = run.folder.File("tmp");  // a PATH with no 7-Zip in it
+    FerruleRun::Result result = run.Run({run.ProgramPath(run.folder.File("a.NPK.spk"))}, emptyPath);
+    EXPECT_EQ(result.exitCode, 0);
+    EXPECT_TRUE(EndsWith(result.output, "\r\n" + Texts().sevenZipBroken)) << result.output;
+    EXPECT_TRUE(run.folder.Has("a.NPK.spk"));
+    EXPECT_FALSE(run.folder.Has("a.NPK"));
+  }
+}
+
+TEST(FerruleEndToEnd, A7ZipBesideTheProgramIsPreferred) {
+  if (UnderWine()) GTEST_SKIP() << "the Windows program only ever uses the 7z.exe beside it";
+  FerruleRun run;
+  // A 7z beside the program that notes its use, then hands over to the real one.
+  const std::string script = "#!/bin/sh\necho used >> \"" + run.folder.File("beside.log") + "\"\nexec " +
+                             FindInPath("7zz") + " \"$@\"\n";
+  run.folder.Write("7z", script);
+  std::filesystem::permissions(run.folder.File("7z"), std::filesystem::perms::owner_all);
+  SpkImage image = BuildImage({{Codec::Gzip, 1000}, {Codec::Gzip, 1000}}, run.folder.File("tmp"));
+  run.folder.Write("b.NPK.spk", EncodeSpk(image));
+  FerruleRun::Result result = run.Run({run.folder.File("b.NPK.spk")}, run.folder.File("tmp"));
+  EXPECT_TRUE(EndsWith(result.output, "\r\n" + Texts().unpacked)) << result.output;
+  EXPECT_EQ(run.folder.Read("beside.log").size(), std::string("used\nused\n").size());
+}
+}  // namespace
+
+int main(int argc, char** argv) {
+  ::testing::InitGoogleTest(&argc, argv);
+  for (int i = 1; i < argc; ++i) {
+    std::string arg = argv[i];
+    if (arg.starts_with("--wine-build=")) windowsBuild = arg.substr(13);
+  }
+  return RUN_ALL_TESTS();
+}

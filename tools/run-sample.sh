@@ -1,0 +1,29 @@
+#!/usr/bin/env bash
+# The main job on sample data: builds everything, makes a sample SPK update
+# file with bzip2-compressed chunks, has the Linux ferrule unpack it with the
+# system's 7-Zip, and shows what came out.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+tools/setup.sh
+cmake --preset linux >/dev/null && cmake --build --preset linux
+cmake --preset win64 >/dev/null && cmake --build --preset win64
+cmake --preset win32 >/dev/null && cmake --build --preset win32
+
+sample=build/sample
+rm -rf "$sample" && mkdir -p "$sample"
+# About 3 MiB of text-like content, cut into 1 MiB chunks.
+seq 1 400000 | sed 's/$/ sprite_interface frame/' | head -c 3000000 > "$sample/content.bin"
+build/linux/bin/make-spk --codec bzip2 --path 'ImagePacks2\sprite_sample.NPK' \
+  "$sample/content.bin" "$sample/sprite_sample.NPK.spk"
+echo "== $sample before:"; ls -l "$sample"
+echo "== ferrule $sample/sprite_sample.NPK.spk"
+build/linux/bin/ferrule "$sample/sprite_sample.NPK.spk"
+echo
+echo "== $sample after:"; ls -l "$sample"
+if cmp -s "$sample/content.bin" "$sample/sprite_sample.NPK"; then
+  echo "sprite_sample.NPK matches the sample content byte for byte."
+else
+  echo "sprite_sample.NPK differs from the sample content!" >&2
+  exit 1
+fi
+echo "Windows programs: build/win64/bin/Ferrule.exe, build/win32/bin/Ferrule.exe"

@@ -1,0 +1,14 @@
+#!/usr/bin/env bash
+# Builds every target and runs every test: native Linux, native with ASan and
+# UBSan, and the Windows build under 64-bit Wine on a private Xvfb display.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+tools/setup.sh
+
+build() { cmake --preset "$1" "${@:2}" >/dev/null && cmake --build --preset "$1"; }
+build win64
+build win32
+build linux -DDNF_WINDOWS_BUILD="$PWD/build/win64"
+build sanitize
+
+exec xvfb-run -a -s "-screen 0 1280x1024x24" tools/run-tests.sh
