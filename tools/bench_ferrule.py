@@ -13,7 +13,6 @@ measured in the same run (the machines are noisy, absolute times are not).
 """
 import argparse
 import os
-import resource
 import shutil
 import struct
 import subprocess
@@ -28,10 +27,6 @@ def timed(command, **kwargs):
     start = time.perf_counter()
     subprocess.run(command, check=True, **kwargs)
     return time.perf_counter() - start
-
-
-def peak_child_rss_kib():
-    return resource.getrusage(resource.RUSAGE_CHILDREN).ru_maxrss
 
 
 def make_content(path, mib):
@@ -58,9 +53,13 @@ def make_text_content(path, mib):
             written += len(part)
 
 
-def ferrule_run(ferrule, spk, env):
-    elapsed = timed([ferrule, spk], stdout=subprocess.DEVNULL, env=env)
-    return elapsed - PAUSE_S
+def ferrule_run(ferrule, spk, env, work):
+    """Wall time less the closing pause, and peak resident memory in KiB."""
+    rss_file = os.path.join(work, "rss.txt")
+    elapsed = timed(["/usr/bin/time", "-f", "%M", "-o", rss_file, ferrule, spk], stdout=subprocess.DEVNULL, env=env)
+    with open(rss_file) as f:
+        rss_kib = int(f.read().split()[-1])
+    return elapsed - PAUSE_S, rss_kib
 
 
 def bench_stored(build, work, mib, env):
@@ -71,13 +70,11 @@ def bench_stored(build, work, mib, env):
     copy = os.path.join(work, "copy.bin")
     reference = timed(["cp", content, copy]) + timed(["openssl", "dgst", "-sha256", copy], stdout=subprocess.DEVNULL)
     os.remove(copy)
-    rss_before = peak_child_rss_kib()
-    ours = ferrule_run(os.path.join(build, "bin", "ferrule"), spk, env)
-    rss = peak_child_rss_kib()
+    ours, rss = ferrule_run(os.path.join(build, "bin", "ferrule"), spk, env, work)
     ok = subprocess.run(["cmp", "-s", content, os.path.join(work, "stored.NPK")]).returncode == 0
     for name in ("stored.bin", "stored.NPK"):
         os.remove(os.path.join(work, name))
-    return reference, ours, rss if rss > rss_before else rss_before, ok
+    return reference, ours, rss, ok
 
 
 def split_chunks(spk, folder):
@@ -112,7 +109,7 @@ def bench_bzip2(build, work, mib, env):
         for chunk in chunks:
             subprocess.run([seven_zip, "x", chunk, "-so", "-y"], stdout=sink, check=True)
     reference = time.perf_counter() - start
-    ours = ferrule_run(os.path.join(build, "bin", "ferrule"), spk, env)
+    ours, _ = ferrule_run(os.path.join(build, "bin", "ferrule"), spk, env, work)
     ok = subprocess.run(["cmp", "-s", content, os.path.join(work, "text.NPK")]).returncode == 0
     return reference, ours, ok
 

@@ -1,0 +1,96 @@
+#pragma once
+// The window in memory, built from the control table, for tests on Linux.
+// It records every message box and answers folder dialogs from a script.
+#include <deque>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "control_table.h"
+#include "window.h"
+
+class HeadlessWindow final : public Window {
+ public:
+  struct Message {
+    std::string text, title;
+    int style;
+  };
+  struct Row {
+    std::vector<std::string> cells;
+    bool checked = false;
+  };
+  struct State {
+    const ControlSpec* spec = nullptr;
+    std::string text;
+    bool enabled = true, checked = false;
+    std::vector<std::string> items;  // combo box or list box
+    int current = -1;
+    std::vector<Row> rows;
+    int maximum = 100, position = 0;
+    int timerPeriod = 0;
+    Handler handler;
+  };
+
+  HeadlessWindow();
+
+  std::string Text(std::string_view control) const override;
+  void SetText(std::string_view control, const std::string& text) override;
+  bool IsEnabled(std::string_view control) const override;
+  void SetEnabled(std::string_view control, bool enabled) override;
+  bool IsChecked(std::string_view control) const override;
+  void SetChecked(std::string_view control, bool checked) override;
+  int ComboCurrent(std::string_view control) const override;
+  int ComboCount(std::string_view control) const override;
+  std::string ComboItem(std::string_view control, int index) const override;
+  void ComboAppend(std::string_view control, const std::string& item) override;
+  void ListClear(std::string_view control) override;
+  void ListAppend(std::string_view control, const std::string& item) override;
+  int ListCurrent(std::string_view control) const override;
+  int ListCount(std::string_view control) const override;
+  std::string ListItem(std::string_view control, int index) const override;
+  int RowCount(std::string_view control) const override;
+  void RemoveAllRows(std::string_view control) override;
+  void RemoveRow(std::string_view control, int row) override;
+  int AppendRow(std::string_view control, const std::string& firstColumn) override;
+  void SetCell(std::string_view control, int row, int column, const std::string& text) override;
+  std::string Cell(std::string_view control, int row, int column) const override;
+  bool IsRowChecked(std::string_view control, int row) const override;
+  void SetRowChecked(std::string_view control, int row, bool checked) override;
+  int ProgressMaximum(std::string_view control) const override;
+  void SetProgressMaximum(std::string_view control, int maximum) override;
+  int ProgressPosition(std::string_view control) const override;
+  void SetProgressPosition(std::string_view control, int position) override;
+  void SetTimerPeriod(std::string_view control, int milliseconds) override;
+  void ShowMessage(const std::string& text, const std::string& title, int style) override;
+  std::string BrowseFolder(const std::string& prompt) override;
+  void ProcessWaitingMessages() override;
+  void RunOnWindowThread(Handler work) override;
+  void SetHandler(std::string_view control, Handler handler) override;
+
+  // What a person does: a click toggles a check box or selects a radio
+  // button first, then runs the handler; nothing happens on an unusable control.
+  void Click(std::string_view control);
+  // Ticks or unticks one row's check box, as a click on it does.
+  void ClickRowCheck(std::string_view control, int row);
+  // Enabled, and every group box around it enabled too.
+  bool IsUsable(std::string_view control) const;
+  bool IsVisible(std::string_view control) const;
+  void SwitchTab(int page);
+  int CurrentTab() const { return currentTab_; }
+  const State& Control(std::string_view control) const;
+
+  std::vector<Message> messages;
+  std::deque<std::string> folderAnswers;  // answers for the folder dialog, in order; empty: cancelled
+  std::vector<std::string> folderPrompts;
+  // Runs at every "process waiting messages", standing in for the user's
+  // clicks that a long handler lets through.
+  Handler onWaitingMessages;
+  int waitingMessageCalls = 0;
+
+ private:
+  State& At(std::string_view control);
+  const State& At(std::string_view control) const;
+  std::map<std::string, State, std::less<>> controls_;
+  std::vector<Handler> posted_;
+  int currentTab_ = 1;
+};

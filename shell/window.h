@@ -1,0 +1,77 @@
+#pragma once
+// The one way handlers reach Pellory's window: every operation addresses a
+// control by its name (see control_names.h). The Win32 backend implements it
+// with real controls, the headless backend in memory for the tests.
+#include <functional>
+#include <string>
+#include <string_view>
+
+// Message box styles as the handlers pass them: icon plus modality.
+namespace box {
+inline constexpr int kError = 16;
+inline constexpr int kWarning = 48;
+inline constexpr int kInformation = 64;
+inline constexpr int kSystemModal = 4096;
+}  // namespace box
+
+class Window {
+ public:
+  using Handler = std::function<void()>;
+  virtual ~Window() = default;
+
+  // Captions and texts of labels, buttons, edit boxes and group boxes.
+  virtual std::string Text(std::string_view control) const = 0;
+  virtual void SetText(std::string_view control, const std::string& text) = 0;
+  virtual bool IsEnabled(std::string_view control) const = 0;
+  // Disabling a group box makes the controls inside it unusable as well.
+  virtual void SetEnabled(std::string_view control, bool enabled) = 0;
+  // Check boxes and radio buttons.
+  virtual bool IsChecked(std::string_view control) const = 0;
+  virtual void SetChecked(std::string_view control, bool checked) = 0;
+
+  // Drop-down lists; -1 is "no current item".
+  virtual int ComboCurrent(std::string_view control) const = 0;
+  virtual int ComboCount(std::string_view control) const = 0;
+  virtual std::string ComboItem(std::string_view control, int index) const = 0;
+  virtual void ComboAppend(std::string_view control, const std::string& item) = 0;
+
+  // The list box.
+  virtual void ListClear(std::string_view control) = 0;
+  virtual void ListAppend(std::string_view control, const std::string& item) = 0;
+  virtual int ListCurrent(std::string_view control) const = 0;
+  virtual int ListCount(std::string_view control) const = 0;
+  virtual std::string ListItem(std::string_view control, int index) const = 0;
+
+  // The report list view; rows count from 0 at the top.
+  virtual int RowCount(std::string_view control) const = 0;
+  virtual void RemoveAllRows(std::string_view control) = 0;
+  virtual void RemoveRow(std::string_view control, int row) = 0;
+  // Appends a row with its first column's text and returns its index.
+  virtual int AppendRow(std::string_view control, const std::string& firstColumn) = 0;
+  virtual void SetCell(std::string_view control, int row, int column, const std::string& text) = 0;
+  virtual std::string Cell(std::string_view control, int row, int column) const = 0;
+  virtual bool IsRowChecked(std::string_view control, int row) const = 0;
+  virtual void SetRowChecked(std::string_view control, int row, bool checked) = 0;
+
+  // Progress bars; the range starts at 0.
+  virtual int ProgressMaximum(std::string_view control) const = 0;
+  virtual void SetProgressMaximum(std::string_view control, int maximum) = 0;
+  virtual int ProgressPosition(std::string_view control) const = 0;
+  virtual void SetProgressPosition(std::string_view control, int position) = 0;
+
+  // The timer; a period of 0 stops it.
+  virtual void SetTimerPeriod(std::string_view control, int milliseconds) = 0;
+
+  // A standard message box with an OK button and no owner window.
+  virtual void ShowMessage(const std::string& text, const std::string& title, int style) = 0;
+  // The folder dialog: the chosen folder, or empty when cancelled.
+  virtual std::string BrowseFolder(const std::string& prompt) = 0;
+  // Lets the window handle the messages that wait, from inside a handler.
+  virtual void ProcessWaitingMessages() = 0;
+  // Runs `work` on the window's thread; safe to call from any thread.
+  virtual void RunOnWindowThread(Handler work) = 0;
+
+  // The handler of a control's event (click, item chosen, double-click, key
+  // down or timer tick, as the control table gives its kind).
+  virtual void SetHandler(std::string_view control, Handler handler) = 0;
+};
