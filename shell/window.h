@@ -68,6 +68,9 @@ class Window {
   virtual std::string BrowseFolder(const std::string& prompt) = 0;
   // Lets the window handle the messages that wait, from inside a handler.
   virtual void ProcessWaitingMessages() = 0;
+  // True once the window has closed while a handler still runs, so a long
+  // handler can stop early.
+  virtual bool IsClosed() const { return false; }
   // Runs `work` on the window's thread; safe to call from any thread.
   virtual void RunOnWindowThread(Handler work) = 0;
 

@@ -1,0 +1,126 @@
+// The handlers of the patch-cleaning page.
+#include "cleaner_handlers.h"
+
+#include <vector>
+
+#include "cleaner_texts.h"
+#include "cleaning.h"
+#include "control_names.h"
+#include "files.h"
+#include "scan_run.h"
+#include "skip_list.h"
+
+namespace {
+using namespace control;
+
+void ChooseGameDirectory(Window& window, CleanerState& state) {
+  const CleanerTexts& texts = CleanerTexts::Get();
+  state.GameDirectory = window.BrowseFolder(texts.chooseGameDirectoryPrompt);
+  if (state.GameDirectory.empty()) {
+    window.ShowMessage(texts.chooseFolderAgain, texts.warningTitle, box::kError);
+    return;
+  }
+  state.PackageIndex.Load(state.GameDirectory, window);
+  window.SetText(编辑框_游戏目录, state.GameDirectory);
+}
+
+void StartScan(Window& window, CleanerState& state) {
+  const CleanerTexts& texts = CleanerTexts::Get();
+  window.SetEnabled(分组框1, false);
+  state.SkipNames.clear();
+  ScanRun run{window, state.GameDirectory, {}, {}};
+  run.options.hashWorkers = DefaultHashWorkers();
+  if (window.IsChecked(选择框_大小对比)) run.options.comparison = Comparison::Size;
+  if (window.IsChecked(选择框_哈希对比)) run.options.comparison = Comparison::Digest;
+  const std::string skipList = JoinPath(state.RunDirectory, "Skip_Npk.ini");
+  struct Kind {
+    Name radio;
+    const std::string& folder;
+    int number;
+  };
+  for (const Kind& kind : {Kind{单选框_IP, texts.imagePacks, 1}, Kind{单选框_SP, texts.soundPacks, 2}}) {
+    if (!window.IsChecked(kind.radio)) continue;
+    window.RemoveAllRows(超级列表框_扫描结果);
+    ReadSkipList(skipList, kind.folder, state.SkipNames);
+    run.skipNames = state.SkipNames;
+    // The rows now belong to this directory, whatever is chosen later.
+    state.ScannedDirectory = state.GameDirectory;
+    state.PackageIndex.ScanKind(kind.number, run);
+  }
+}
+
+std::vector<int> TickedRows(Window& window) {
+  std::vector<int> rows;
+  for (int row = 0; row < window.RowCount(超级列表框_扫描结果); ++row)
+    if (window.IsRowChecked(超级列表框_扫描结果, row)) rows.push_back(row);
+  return rows;
+}
+
+void CleanTickedFiles(Window& window, CleanerState& state) {
+  const CleanerTexts& texts = CleanerTexts::Get();
+  if (window.RowCount(超级列表框_扫描结果) == 0) {
+    window.ShowMessage(texts.nothingFound, texts.hintTitle, box::kInformation | box::kSystemModal);
+    return;
+  }
+  const std::vector<int> rows = TickedRows(window);
+  if (rows.empty()) {
+    window.ShowMessage(texts.noneTicked, texts.hintTitle, box::kInformation | box::kSystemModal);
+    return;
+  }
+  const bool backup = window.IsChecked(选择框_备份到目录);
+  if (backup && state.BackupDirectory.empty()) {
+    window.ShowMessage(texts.noBackupDirectory, texts.warningTitle, box::kError);
+    return;
+  }
+  for (int row : rows) {
+    const std::string name = window.Cell(超级列表框_扫描结果, row, 0);
+    const std::string folder = window.Cell(超级列表框_扫描结果, row, 1);
+    // Only files of the folder the scan examined are touched.
+    if (!IsPlainFileName(name) || (folder != texts.imagePacks && folder != texts.soundPacks)) continue;
+    const std::string source = JoinPath(JoinPath(state.ScannedDirectory, folder), name);
+    if (backup)
+      MoveToBackup(source, JoinPath(state.BackupDirectory, name));
+    else
+      RemoveFile(source);
+  }
+  for (auto row = rows.rbegin(); row != rows.rend(); ++row) window.RemoveRow(超级列表框_扫描结果, *row);
+  window.ShowMessage(texts.cleaned, texts.congratulationsTitle,
+                     backup ? box::kInformation | box::kSystemModal : box::kInformation);
+}
+
+void SelectAll(Window& window) {
+  const int rows = window.RowCount(超级列表框_扫描结果);
+  if (rows == 0) {
+    window.SetChecked(选择框_全选, false);
+    return;
+  }
+  const bool ticked = window.IsChecked(选择框_全选);
+  for (int row = 0; row < rows; ++row) window.SetRowChecked(超级列表框_扫描结果, row, ticked);
+}
+
+void ChooseBackupDirectory(Window& window, CleanerState& state) {
+  const CleanerTexts& texts = CleanerTexts::Get();
+  state.BackupDirectory = window.BrowseFolder(texts.chooseBackupDirectoryPrompt);
+  if (state.BackupDirectory.empty()) {
+    window.ShowMessage(texts.chooseFolderAgain, texts.warningTitle, box::kError);
+    return;
+  }
+  window.SetText(编辑框_备份目录, state.BackupDirectory);
+  if (!window.IsChecked(选择框_备份到目录)) window.SetChecked(选择框_备份到目录, true);
+}
+
+// Ticking one comparison unticks the other: at most one is on.
+void Untick(Window& window, Name other) {
+  if (window.IsChecked(other)) window.SetChecked(other, false);
+}
+}  // namespace
+
+void WireCleanerHandlers(Window& window, CleanerState& state) {
+  window.SetHandler(按钮_选择游戏目录, [&] { ChooseGameDirectory(window, state); });
+  window.SetHandler(按钮_开始扫描, [&] { StartScan(window, state); });
+  window.SetHandler(选择框_哈希对比, [&] { Untick(window, 选择框_大小对比); });
+  window.SetHandler(选择框_大小对比, [&] { Untick(window, 选择框_哈希对比); });
+  window.SetHandler(按钮_清理文件, [&] { CleanTickedFiles(window, state); });
+  window.SetHandler(选择框_全选, [&] { SelectAll(window); });
+  window.SetHandler(按钮_备份目录, [&] { ChooseBackupDirectory(window, state); });
+}
