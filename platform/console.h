@@ -4,5 +4,7 @@
 // Standard output and the console title. Texts are GB18030; each platform
 // shows them so that they read correctly (see the implementations).
 void WriteConsoleText(std::string_view text);
+// The same for standard error.
+void WriteErrorText(std::string_view text);
 void SetConsoleTitleText(std::string_view title);
 void PauseMilliseconds(int milliseconds);

@@ -10,5 +10,5 @@ using CommandLineSplitter = std::vector<std::string> (*)(std::string_view comman
 
 // The program's arguments, its own name left out. Windows hands a program one
 // command-line text, which `split` divides; elsewhere the shell has already
-// divided it into argv.
+// divided it into argv. Without `split`, Windows divides by its usual rule.
 std::vector<std::string> ProgramArguments(int argc, char** argv, CommandLineSplitter split);

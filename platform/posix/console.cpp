@@ -37,6 +37,10 @@ void WriteConsoleText(std::string_view text) {
   WriteAll(STDOUT_FILENO, WantsGbkBytes() ? std::string(text) : Utf8FromText(text));
 }
 
+void WriteErrorText(std::string_view text) {
+  WriteAll(STDERR_FILENO, WantsGbkBytes() ? std::string(text) : Utf8FromText(text));
+}
+
 void SetConsoleTitleText(std::string_view title) {
   if (!isatty(STDOUT_FILENO)) return;
   WriteAll(STDOUT_FILENO, "\033]0;" + (WantsGbkBytes() ? std::string(title) : Utf8FromText(title)) + "\007");

@@ -4,8 +4,8 @@
 
 #include "native_text.h"
 
-void WriteConsoleText(std::string_view text) {
-  HANDLE out = GetStdHandle(STD_OUTPUT_HANDLE);
+namespace {
+void WriteTo(HANDLE out, std::string_view text) {
   DWORD mode = 0, written = 0;
   if (GetConsoleMode(out, &mode)) {
     // A real console shows wide text right whatever its code page.
@@ -16,6 +16,10 @@ void WriteConsoleText(std::string_view text) {
     WriteFile(out, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
   }
 }
+}  // namespace
+
+void WriteConsoleText(std::string_view text) { WriteTo(GetStdHandle(STD_OUTPUT_HANDLE), text); }
+void WriteErrorText(std::string_view text) { WriteTo(GetStdHandle(STD_ERROR_HANDLE), text); }
 
 void SetConsoleTitleText(std::string_view title) { SetConsoleTitleW(WideFromText(title).c_str()); }
 

@@ -1,6 +1,7 @@
 #include "program.h"
 
 #include <windows.h>
+#include <shellapi.h>
 
 #include "native_text.h"
 
@@ -19,5 +20,12 @@ std::string RunDirectory() {
 }
 
 std::vector<std::string> ProgramArguments(int, char**, CommandLineSplitter split) {
-  return split(TextFromWide(GetCommandLineW()));
+  if (split) return split(TextFromWide(GetCommandLineW()));
+  // No rule of the program's own: the system's usual one.
+  std::vector<std::string> arguments;
+  int count = 0;
+  LPWSTR* words = CommandLineToArgvW(GetCommandLineW(), &count);
+  for (int i = 1; words && i < count; ++i) arguments.push_back(TextFromWide(words[i]));
+  LocalFree(words);
+  return arguments;
 }
