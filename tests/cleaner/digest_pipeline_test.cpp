@@ -1,0 +1,40 @@
+#include <gtest/gtest.h>
+
+#include "digest.h"
+#include "digest_pipeline.h"
+#include "game_fixture.h"
+
+namespace {
+TEST(DigestPipeline, GivesEveryFilesDigestWhateverTheWorkersAndSizes) {
+  TestFolder folder;
+  const std::size_t piece = 1 << 20;
+  const std::vector<std::size_t> sizes = {0, 1, piece - 1, piece, piece + 1, 5 * piece + 3, 17, 3 * piece};
+  std::vector<std::string> paths;
+  for (std::size_t i = 0; i < sizes.size(); ++i) {
+    folder.Write("f" + std::to_string(i), Content(sizes[i], static_cast<int>(i)));
+    paths.push_back(folder.File("f" + std::to_string(i)));
+  }
+  paths.push_back(folder.File("missing"));
+  for (int workers : {1, 2, 3, 8}) {
+    SCOPED_TRACE(workers);
+    DigestPipeline pipeline(paths, workers);
+    for (std::size_t i = 0; i < paths.size(); ++i) {
+      std::optional<std::string> digest;
+      while (!(digest = pipeline.Result(i, std::chrono::milliseconds(50)))) {
+      }
+      EXPECT_EQ(*digest, FileDigestText(paths[i], kSha256)) << paths[i];
+    }
+  }
+}
+
+TEST(DigestPipeline, StopsCleanlyWithResultsNotTaken) {
+  TestFolder folder;
+  std::vector<std::string> paths;
+  for (int i = 0; i < 20; ++i) {
+    folder.Write("f" + std::to_string(i), Content(3 << 20, i));
+    paths.push_back(folder.File("f" + std::to_string(i)));
+  }
+  DigestPipeline pipeline(paths, 2);
+  EXPECT_TRUE(pipeline.Result(0, std::chrono::seconds(30)).has_value());
+}
+}  // namespace
