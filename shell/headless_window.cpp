@@ -131,7 +131,10 @@ std::string HeadlessWindow::BrowseFolder(const std::string& prompt) {
 void HeadlessWindow::ProcessWaitingMessages() {
   ++waitingMessageCalls;
   std::vector<Handler> work;
-  work.swap(posted_);
+  {
+    std::lock_guard<std::mutex> hold(postedLock_);
+    work.swap(posted_);
+  }
   for (Handler& job : work) job();
   if (onWaitingMessages) {
     Handler once = std::move(onWaitingMessages);  // a click fires once, not at every later yield
@@ -140,7 +143,10 @@ void HeadlessWindow::ProcessWaitingMessages() {
   }
 }
 
-void HeadlessWindow::RunOnWindowThread(Handler work) { posted_.push_back(std::move(work)); }
+void HeadlessWindow::RunOnWindowThread(Handler work) {
+  std::lock_guard<std::mutex> hold(postedLock_);
+  posted_.push_back(std::move(work));
+}
 void HeadlessWindow::SetHandler(std::string_view control, Handler handler) { At(control).handler = std::move(handler); }
 
 bool HeadlessWindow::IsUsable(std::string_view control) const {
@@ -156,7 +162,7 @@ bool HeadlessWindow::IsVisible(std::string_view control) const {
 }
 
 void HeadlessWindow::Click(std::string_view control) {
-  if (!IsUsable(control) || !IsVisible(control)) return;
+  if (closed_ || !IsUsable(control) || !IsVisible(control)) return;
   State& state = At(control);
   if (state.spec->kind == ControlKind::CheckBox) state.checked = !state.checked;
   if (state.spec->kind == ControlKind::RadioButton) SetChecked(control, true);

@@ -3,6 +3,7 @@
 // It records every message box and answers folder dialogs from a script.
 #include <deque>
 #include <map>
+#include <mutex>
 #include <string>
 #include <vector>
 
@@ -64,6 +65,8 @@ class HeadlessWindow final : public Window {
   void ShowMessage(const std::string& text, const std::string& title, int style) override;
   std::string BrowseFolder(const std::string& prompt) override;
   void ProcessWaitingMessages() override;
+  bool IsClosed() const override { return closed_; }
+  // Safe from any thread; the work runs at the next "process waiting messages".
   void RunOnWindowThread(Handler work) override;
   void SetHandler(std::string_view control, Handler handler) override;
 
@@ -76,6 +79,9 @@ class HeadlessWindow final : public Window {
   bool IsUsable(std::string_view control) const;
   bool IsVisible(std::string_view control) const;
   void SwitchTab(int page);
+  // A close request by any means; it is always granted, and a closed window
+  // takes no more clicks.
+  void Close() { closed_ = true; }
   int CurrentTab() const { return currentTab_; }
   const State& Control(std::string_view control) const;
 
@@ -91,6 +97,8 @@ class HeadlessWindow final : public Window {
   State& At(std::string_view control);
   const State& At(std::string_view control) const;
   std::map<std::string, State, std::less<>> controls_;
+  std::mutex postedLock_;
   std::vector<Handler> posted_;
+  bool closed_ = false;
   int currentTab_ = 1;
 };

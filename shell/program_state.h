@@ -1,0 +1,43 @@
+#pragma once
+// Pellory's program-wide state: every item exists once for the whole run,
+// is created before the window opens and is released when the program ends.
+// The handlers that write an item say what it holds.
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "cleaner_state.h"
+#include "download_engine.h"
+
+struct ProgramState {
+  std::string RunDirectory;
+  std::vector<std::string> RegionNames;
+  std::int32_t DownloadPurpose = 0;  // 0: no download yet
+  std::string DownloadRegion;
+  std::string DownloadArchiveName;
+  std::string DownloadUrl;
+  std::string RegionBaseUrl;
+  std::string DownloadFileName;
+  std::string DownloadTargetPath;
+  // Held from start-up until shut-down releases it.
+  std::optional<::DownloadTask> DownloadTask;
+  // The one engine; none when the program runs without one.
+  std::unique_ptr<::DownloadEngine> DownloadEngine;
+  double DownloadTotalSize = 0;
+  std::vector<std::string> SoundPackNames;
+  std::vector<std::string> ImagePackNames;
+  std::vector<std::string> MusicNames;
+  // The patch cleaner's part: BackupDirectory, GameDirectory, SkipNames and
+  // the PackageIndex.
+  CleanerState Cleaner;
+};
+
+// The state as the program starts with it.
+std::unique_ptr<ProgramState> CreateProgramState(std::string runDirectory,
+                                                 std::unique_ptr<::DownloadEngine> engine);
+
+// Releases every item in the order the program ends in; a download that
+// still runs is stopped on the way.
+void ReleaseProgramState(ProgramState& state);

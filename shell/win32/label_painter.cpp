@@ -1,0 +1,76 @@
+#include "label_painter.h"
+
+#include <string>
+
+#include "control_factory.h"
+
+namespace {
+HFONT DefaultFont() { return static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT)); }
+
+bool HasOwnFont(const LabelStyle& style) { return !style.face.empty() || style.height != 0 || style.bold; }
+
+HFONT CreateLabelFont(const LabelStyle& style) {
+  LOGFONTW font{};
+  GetObjectW(DefaultFont(), sizeof font, &font);
+  if (style.height != 0) font.lfHeight = -style.height;  // negative: the character height
+  font.lfWidth = 0;
+  if (style.bold) font.lfWeight = FW_BOLD;
+  if (!style.face.empty()) {
+    lstrcpynW(font.lfFaceName, WideCaption(style.face).c_str(), LF_FACESIZE);
+    font.lfCharSet = GB2312_CHARSET;
+  }
+  return CreateFontIndirectW(&font);
+}
+
+std::wstring LabelText(HWND label) {
+  std::wstring text(GetWindowTextLengthW(label) + 1, L'\0');
+  text.resize(GetWindowTextW(label, text.data(), static_cast<int>(text.size())));
+  return text;
+}
+
+// The text's rectangle: one line centred vertically, or, for a label that
+// wraps, the wrapped block centred vertically.
+RECT TextBox(HDC dc, const std::wstring& text, const RECT& area, UINT format, bool wraps) {
+  RECT box = area;
+  if (!wraps) return box;
+  RECT measured = area;
+  DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &measured, format | DT_CALCRECT);
+  int spare = (area.bottom - area.top) - (measured.bottom - measured.top);
+  if (spare > 0) box.top += spare / 2;
+  return box;
+}
+}  // namespace
+
+LabelPainter::~LabelPainter() {
+  for (auto& [spec, font] : fonts_) DeleteObject(font);
+}
+
+HFONT LabelPainter::FontFor(const ControlSpec& spec) {
+  if (!HasOwnFont(spec.label)) return DefaultFont();
+  auto [place, added] = fonts_.emplace(&spec, nullptr);
+  if (added) place->second = CreateLabelFont(spec.label);
+  return place->second;
+}
+
+void LabelPainter::Paint(const ControlSpec& spec, const DRAWITEMSTRUCT& item) const {
+  const LabelStyle& style = spec.label;
+  HDC dc = item.hDC;
+  FillRect(dc, &item.rcItem, GetSysColorBrush(COLOR_BTNFACE));
+  auto own = fonts_.find(&spec);
+  HGDIOBJ previous = SelectObject(dc, own != fonts_.end() ? own->second : DefaultFont());
+  SetBkMode(dc, TRANSPARENT);
+
+  UINT format = DT_NOPREFIX | (style.centred ? DT_CENTER : DT_LEFT) |
+                (style.wraps ? DT_WORDBREAK : DT_SINGLELINE | DT_VCENTER);
+  std::wstring text = LabelText(item.hwndItem);
+  RECT box = TextBox(dc, text, item.rcItem, format, style.wraps);
+  if (style.shadow) {
+    RECT shadow = box;
+    OffsetRect(&shadow, 1, 1);
+    SetTextColor(dc, RGB(255, 255, 255));
+    DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &shadow, format);
+  }
+  SetTextColor(dc, RGB(style.colour.red, style.colour.green, style.colour.blue));
+  DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &box, format);
+  SelectObject(dc, previous);
+}

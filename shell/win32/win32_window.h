@@ -1,0 +1,86 @@
+#pragma once
+// Pellory's window with real Win32 controls, built from the control table.
+#include <windows.h>
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "control_table.h"
+#include "label_painter.h"
+#include "window.h"
+
+class Win32Window final : public Window {
+ public:
+  // Creates the window and all its controls in their initial states, hidden.
+  Win32Window();
+  Win32Window(const Win32Window&) = delete;
+  Win32Window& operator=(const Win32Window&) = delete;
+  ~Win32Window() override;
+
+  // Shows the window centred on the screen.
+  void Show();
+  // Serves the window until it has closed.
+  void RunUntilClosed();
+
+  std::string Text(std::string_view control) const override;
+  void SetText(std::string_view control, const std::string& text) override;
+  bool IsEnabled(std::string_view control) const override;
+  void SetEnabled(std::string_view control, bool enabled) override;
+  bool IsChecked(std::string_view control) const override;
+  void SetChecked(std::string_view control, bool checked) override;
+  int ComboCurrent(std::string_view control) const override;
+  int ComboCount(std::string_view control) const override;
+  std::string ComboItem(std::string_view control, int index) const override;
+  void ComboAppend(std::string_view control, const std::string& item) override;
+  void ListClear(std::string_view control) override;
+  void ListAppend(std::string_view control, const std::string& item) override;
+  int ListCurrent(std::string_view control) const override;
+  int ListCount(std::string_view control) const override;
+  std::string ListItem(std::string_view control, int index) const override;
+  int RowCount(std::string_view control) const override;
+  void RemoveAllRows(std::string_view control) override;
+  void RemoveRow(std::string_view control, int row) override;
+  int AppendRow(std::string_view control, const std::string& firstColumn) override;
+  void SetCell(std::string_view control, int row, int column, const std::string& text) override;
+  std::string Cell(std::string_view control, int row, int column) const override;
+  bool IsRowChecked(std::string_view control, int row) const override;
+  void SetRowChecked(std::string_view control, int row, bool checked) override;
+  int ProgressMaximum(std::string_view control) const override;
+  void SetProgressMaximum(std::string_view control, int maximum) override;
+  int ProgressPosition(std::string_view control) const override;
+  void SetProgressPosition(std::string_view control, int position) override;
+  void SetTimerPeriod(std::string_view control, int milliseconds) override;
+  void ShowMessage(const std::string& text, const std::string& title, int style) override;
+  std::string BrowseFolder(const std::string& prompt) override;
+  void ProcessWaitingMessages() override;
+  bool IsClosed() const override { return window_ == nullptr; }
+  void RunOnWindowThread(Handler work) override;
+  void SetHandler(std::string_view control, Handler handler) override;
+
+ private:
+  struct Control {
+    const ControlSpec* spec;
+    HWND hwnd;
+    Handler handler;
+  };
+
+  static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+  LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+  void CreateControls();
+  void OnCommand(int id, int notification);
+  void OnTabChanged();
+  void OnListBoxDoubleClick(const Control& listBox);
+  void Run(const Control& control);
+  void Dispatch(MSG& message);
+  void DropPostedWork();
+
+  Control* ById(int id);
+  Control& At(std::string_view name);
+  const Control& At(std::string_view name) const;
+  HWND Handle(std::string_view name) const { return At(name).hwnd; }
+
+  HWND window_ = nullptr;
+  std::vector<Control> controls_;  // in table order; a control's identifier is its index plus kFirstId
+  LabelPainter labels_;
+};

@@ -1,0 +1,156 @@
+#include "window_probe.h"
+
+#include <commctrl.h>
+
+#include <cstring>
+
+namespace {
+std::wstring ClassOf(HWND hwnd) {
+  wchar_t name[64] = {};
+  GetClassNameW(hwnd, name, 64);
+  return name;
+}
+
+std::wstring TextOf(HWND hwnd) {
+  // WM_GETTEXT is one of the messages the system carries between processes.
+  std::wstring text(static_cast<std::size_t>(SendMessageW(hwnd, WM_GETTEXTLENGTH, 0, 0)) + 1, L'\0');
+  LRESULT length = SendMessageW(hwnd, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()));
+  text.resize(static_cast<std::size_t>(length));
+  return text;
+}
+
+RECT PlaceInParent(HWND hwnd, HWND parent) {
+  RECT rect;
+  GetWindowRect(hwnd, &rect);
+  MapWindowPoints(HWND_DESKTOP, parent, reinterpret_cast<POINT*>(&rect), 2);
+  return rect;
+}
+
+void AddChildren(HWND parent, std::vector<ProbedControl>& controls) {
+  for (HWND child = GetWindow(parent, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+    controls.push_back({child, parent, ClassOf(child), TextOf(child), PlaceInParent(child, parent),
+                        IsWindowEnabled(child) != FALSE, IsWindowVisible(child) != FALSE,
+                        static_cast<DWORD>(GetWindowLongPtrW(child, GWL_STYLE))});
+    AddChildren(child, controls);
+  }
+}
+
+// A buffer inside the window's process, for the control messages whose
+// answers the system does not carry between processes.
+class RemoteBuffer {
+ public:
+  RemoteBuffer(HWND owner, std::size_t size) {
+    DWORD processId = 0;
+    GetWindowThreadProcessId(owner, &processId);
+    process_ = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, processId);
+    if (process_) address_ = VirtualAllocEx(process_, nullptr, size, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
+  }
+  RemoteBuffer(const RemoteBuffer&) = delete;
+  RemoteBuffer& operator=(const RemoteBuffer&) = delete;
+  ~RemoteBuffer() {
+    if (address_) VirtualFreeEx(process_, address_, 0, MEM_RELEASE);
+    if (process_) CloseHandle(process_);
+  }
+  bool Usable() const { return address_ != nullptr; }
+  char* Address() const { return static_cast<char*>(address_); }
+  void Write(std::size_t offset, const void* data, std::size_t size) const {
+    WriteProcessMemory(process_, Address() + offset, data, size, nullptr);
+  }
+  void Read(std::size_t offset, void* data, std::size_t size) const {
+    ReadProcessMemory(process_, Address() + offset, data, size, nullptr);
+  }
+
+ private:
+  HANDLE process_ = nullptr;
+  void* address_ = nullptr;
+};
+
+constexpr int kTextRoom = 512;  // characters
+
+// Sends a message whose structure points at a text buffer; both live in
+// the other process, the structure first and the text behind it.
+template <typename Item>
+std::wstring RemoteItemText(HWND control, UINT message, WPARAM index, Item item, LPWSTR Item::*text,
+                            int Item::*room) {
+  RemoteBuffer buffer(control, sizeof(Item) + kTextRoom * sizeof(wchar_t));
+  if (!buffer.Usable()) return {};
+  item.*text = reinterpret_cast<LPWSTR>(buffer.Address() + sizeof(Item));
+  item.*room = kTextRoom;
+  buffer.Write(0, &item, sizeof item);
+  SendMessageW(control, message, index, reinterpret_cast<LPARAM>(buffer.Address()));
+  std::wstring result(kTextRoom, L'\0');
+  buffer.Read(sizeof(Item), result.data(), kTextRoom * sizeof(wchar_t));
+  result.resize(wcsnlen(result.c_str(), kTextRoom));
+  return result;
+}
+}  // namespace
+
+HWND WaitForWindow(DWORD processId, const wchar_t* className, DWORD timeoutMs) {
+  for (DWORD waited = 0; waited <= timeoutMs; waited += 100) {
+    for (HWND window = FindWindowExW(nullptr, nullptr, className, nullptr); window;
+         window = FindWindowExW(nullptr, window, className, nullptr)) {
+      DWORD owner = 0;
+      GetWindowThreadProcessId(window, &owner);
+      if (owner == processId && IsWindowVisible(window)) return window;
+    }
+    Sleep(100);
+  }
+  return nullptr;
+}
+
+std::vector<ProbedControl> ListControls(HWND window) {
+  std::vector<ProbedControl> controls;
+  AddChildren(window, controls);
+  return controls;
+}
+
+RECT OuterRect(HWND window) {
+  RECT rect;
+  GetWindowRect(window, &rect);
+  return rect;
+}
+
+std::wstring TabTitle(HWND tabControl, int index) {
+  TCITEMW item{};
+  item.mask = TCIF_TEXT;
+  return RemoteItemText(tabControl, TCM_GETITEMW, index, item, &TCITEMW::pszText, &TCITEMW::cchTextMax);
+}
+
+std::wstring ColumnTitle(HWND listView, int column) {
+  LVCOLUMNW item{};
+  item.mask = LVCF_TEXT;
+  return RemoteItemText(listView, LVM_GETCOLUMNW, column, item, &LVCOLUMNW::pszText, &LVCOLUMNW::cchTextMax);
+}
+
+std::wstring StatusPaneText(HWND statusBar, int pane) {
+  RemoteBuffer buffer(statusBar, kTextRoom * sizeof(wchar_t));
+  if (!buffer.Usable()) return {};
+  SendMessageW(statusBar, SB_GETTEXTW, pane, reinterpret_cast<LPARAM>(buffer.Address()));
+  std::wstring text(kTextRoom, L'\0');
+  buffer.Read(0, text.data(), kTextRoom * sizeof(wchar_t));
+  text.resize(wcsnlen(text.c_str(), kTextRoom));
+  return text;
+}
+
+std::vector<int> StatusPaneRightEdges(HWND statusBar) {
+  constexpr int kMostPanes = 8;
+  RemoteBuffer buffer(statusBar, kMostPanes * sizeof(int));
+  if (!buffer.Usable()) return {};
+  int panes = static_cast<int>(SendMessageW(statusBar, SB_GETPARTS, kMostPanes, reinterpret_cast<LPARAM>(buffer.Address())));
+  std::vector<int> edges(panes > 0 && panes <= kMostPanes ? panes : 0);
+  if (!edges.empty()) buffer.Read(0, edges.data(), edges.size() * sizeof(int));
+  return edges;
+}
+
+void PressKey(HWND target, WORD key) {
+  UINT scanCode = MapVirtualKeyW(key, MAPVK_VK_TO_VSC);
+  PostMessageW(target, WM_KEYDOWN, key, 1 | (scanCode << 16));
+  PostMessageW(target, WM_KEYUP, key, 1 | (scanCode << 16) | (3u << 30));
+}
+
+HWND FocusedControl(HWND window) {
+  GUITHREADINFO info{};
+  info.cbSize = sizeof info;
+  GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info);
+  return info.hwndFocus;
+}

@@ -1,0 +1,40 @@
+#pragma once
+// Looks at Pellory's window from another process, as any Windows tool
+// would: the controls' classes, places, captions and states, and the keys
+// a person presses.
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+struct ProbedControl {
+  HWND hwnd;
+  HWND parent;
+  std::wstring className;
+  std::wstring text;
+  RECT place;  // relative to the parent's client area
+  bool enabled, visible;
+  DWORD style;
+};
+
+// The started program's top-level window of that class, once it is shown;
+// null when it did not appear within `timeoutMs`.
+HWND WaitForWindow(DWORD processId, const wchar_t* className, DWORD timeoutMs);
+
+// Every control below `window`, at any depth, in creation order per parent.
+std::vector<ProbedControl> ListControls(HWND window);
+
+// The window's outer rectangle on the screen.
+RECT OuterRect(HWND window);
+
+// Texts that live in the other process's memory: a tab's title, a status
+// pane's text, a list view column's title and width.
+std::wstring TabTitle(HWND tabControl, int index);
+std::wstring StatusPaneText(HWND statusBar, int pane);
+std::vector<int> StatusPaneRightEdges(HWND statusBar);
+std::wstring ColumnTitle(HWND listView, int column);
+
+// A key press as the keyboard delivers it to `target`'s thread.
+void PressKey(HWND target, WORD key);
+// The control that has the keyboard focus in `window`'s thread.
+HWND FocusedControl(HWND window);

@@ -1,0 +1,306 @@
+// Starts Pellory.exe and looks at its real window from outside, the way a
+// person or another tool sees it: every control found by its place and
+// class, with its caption, size and state; then the tab switch and Esc.
+//   window_probe_test PATH_OF_Pellory.exe
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <commctrl.h>
+
+#include <algorithm>
+#include <map>
+#include <set>
+
+#include "control_table.h"
+#include "window_probe.h"
+
+namespace {
+using namespace control;
+
+std::wstring programPath;
+
+std::wstring Wide(std::u8string_view text) {
+  std::wstring wide(text.size() + 1, L'\0');
+  int length = MultiByteToWideChar(CP_UTF8, 0, reinterpret_cast<const char*>(text.data()),
+                                   static_cast<int>(text.size()), wide.data(), static_cast<int>(wide.size()));
+  wide.resize(length);
+  return wide;
+}
+
+std::string Narrow(const std::wstring& text) {
+  std::string narrow(text.size() * 3 + 1, '\0');
+  int length = WideCharToMultiByte(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()), narrow.data(),
+                                   static_cast<int>(narrow.size()), nullptr, nullptr);
+  narrow.resize(length);
+  return narrow;
+}
+
+// The class that the system gives each kind of control, as other tools see it.
+const wchar_t* ExpectedClass(ControlKind kind) {
+  switch (kind) {
+    case ControlKind::StatusBar: return L"msctls_statusbar32";
+    case ControlKind::TabControl: return L"SysTabControl32";
+    case ControlKind::Label: return L"Static";
+    case ControlKind::Edit: return L"Edit";
+    case ControlKind::ListView: return L"SysListView32";
+    case ControlKind::DropDownList: return L"ComboBox";
+    case ControlKind::ListBox: return L"ListBox";
+    case ControlKind::ProgressBar: return L"msctls_progress32";
+    default: return L"Button";
+  }
+}
+
+// Gives the window's thread time for the keys posted to it.
+void LetKeysArrive(HWND window) {
+  Sleep(300);
+  SendMessageW(window, WM_NULL, 0, 0);
+}
+
+bool HasCaption(ControlKind kind) {
+  return kind == ControlKind::Label || kind == ControlKind::Edit || kind == ControlKind::Button ||
+         kind == ControlKind::CheckBox || kind == ControlKind::RadioButton || kind == ControlKind::GroupBox;
+}
+
+// A Unix path, as the test gets it, in the form Windows programs take.
+std::wstring WindowsPath(std::wstring path) {
+  if (path.empty() || path[0] != L'/') return path;
+  std::replace(path.begin(), path.end(), L'/', L'\\');
+  return L"Z:" + path;
+}
+
+class PelloryWindow : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    std::wstring commandLine = L"\"" + programPath + L"\"";
+    ASSERT_TRUE(CreateProcessW(programPath.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                               &startup, &process_))
+        << "cannot start " << Narrow(programPath);
+    window_ = WaitForWindow(process_.dwProcessId, L"PelloryMainWindow", 30000);
+    ASSERT_NE(window_, nullptr) << "Pellory's window did not appear";
+    for (const ProbedControl& found : ListControls(window_)) controls_.push_back(found);
+    MatchTable();
+  }
+
+  void TearDown() override {
+    if (!process_.hProcess) return;
+    if (WaitForSingleObject(process_.hProcess, 0) == WAIT_TIMEOUT) TerminateProcess(process_.hProcess, 1);
+    CloseHandle(process_.hThread);
+    CloseHandle(process_.hProcess);
+  }
+
+  // Finds each control of the table among the window's children by its
+  // parent, its place and its class; a control that is missing, or in the
+  // wrong place, is reported here.
+  void MatchTable() {
+    for (const ControlSpec& spec : ControlTable()) {
+      if (spec.kind == ControlKind::Timer) continue;
+      HWND parent = spec.parent.empty() ? window_ : named_[std::string(spec.parent)];
+      auto candidate = [&](const ProbedControl& control) {
+        return !matched_.count(control.hwnd) && control.parent == parent && control.place.left == spec.x &&
+               control.place.top == spec.y && control.className == ExpectedClass(spec.kind);
+      };
+      // The two pages use some places twice; the size tells such controls apart.
+      auto found = std::find_if(controls_.begin(), controls_.end(), [&](const ProbedControl& control) {
+        return candidate(control) && control.place.right - control.place.left == spec.width &&
+               control.place.bottom - control.place.top == spec.height;
+      });
+      if (found == controls_.end()) found = std::find_if(controls_.begin(), controls_.end(), candidate);
+      if (found == controls_.end()) {
+        ADD_FAILURE() << "no " << Narrow(ExpectedClass(spec.kind)) << " at " << spec.x << "," << spec.y << " for "
+                      << spec.name;
+        continue;
+      }
+      named_[std::string(spec.name)] = found->hwnd;
+      matched_[found->hwnd] = &spec;
+    }
+  }
+
+  const ProbedControl& Found(Name name) {
+    HWND hwnd = named_.at(std::string(name));
+    return *std::find_if(controls_.begin(), controls_.end(), [&](const ProbedControl& c) { return c.hwnd == hwnd; });
+  }
+  HWND Handle(Name name) { return named_.at(std::string(name)); }
+
+  bool WaitForExit(DWORD milliseconds) { return WaitForSingleObject(process_.hProcess, milliseconds) == WAIT_OBJECT_0; }
+
+  PROCESS_INFORMATION process_{};
+  HWND window_ = nullptr;
+  std::vector<ProbedControl> controls_;
+  std::map<std::string, HWND> named_;
+  std::map<HWND, const ControlSpec*> matched_;
+};
+
+TEST_F(PelloryWindow, FrameIsFixedCentredAndTitled) {
+  const WindowSpec& spec = MainWindowSpec();
+  wchar_t title[128] = {};
+  GetWindowTextW(window_, title, 128);
+  EXPECT_EQ(std::wstring(title), Wide(spec.title));
+  RECT outer = OuterRect(window_);
+  EXPECT_EQ(outer.right - outer.left, spec.outerWidth);
+  EXPECT_EQ(outer.bottom - outer.top, spec.outerHeight);
+  EXPECT_NEAR(outer.left, (GetSystemMetrics(SM_CXSCREEN) - spec.outerWidth) / 2, 1);
+  EXPECT_NEAR(outer.top, (GetSystemMetrics(SM_CYSCREEN) - spec.outerHeight) / 2, 1);
+  LONG_PTR style = GetWindowLongPtrW(window_, GWL_STYLE);
+  EXPECT_TRUE(style & WS_CAPTION);
+  EXPECT_TRUE(style & WS_SYSMENU);
+  EXPECT_TRUE(style & WS_MINIMIZEBOX);
+  EXPECT_FALSE(style & WS_MAXIMIZEBOX);
+  EXPECT_FALSE(style & WS_THICKFRAME);
+  EXPECT_FALSE(GetWindowLongPtrW(window_, GWL_EXSTYLE) & WS_EX_TOPMOST);
+}
+
+// Wine does not carry WM_GETICON between processes, so the icon is looked
+// for where Windows finds it: in the program's resources.
+TEST(PelloryProgram, CarriesItsIconManifestAndVersion) {
+  HMODULE program = LoadLibraryExW(programPath.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+  ASSERT_NE(program, nullptr);
+  EXPECT_NE(FindResourceW(program, MAKEINTRESOURCEW(1), RT_GROUP_ICON), nullptr);
+  HRSRC manifest = FindResourceW(program, MAKEINTRESOURCEW(1), RT_MANIFEST);
+  ASSERT_NE(manifest, nullptr);
+  std::string text(static_cast<const char*>(LockResource(LoadResource(program, manifest))),
+                   SizeofResource(program, manifest));
+  EXPECT_NE(text.find("name=\"Microsoft.Windows.Common-Controls\" version=\"6.0.0.0\""), std::string::npos);
+  HRSRC version = FindResourceW(program, MAKEINTRESOURCEW(1), RT_VERSION);
+  ASSERT_NE(version, nullptr);
+  const auto* fixed = reinterpret_cast<const VS_FIXEDFILEINFO*>(
+      static_cast<const char*>(LockResource(LoadResource(program, version))) + 40);  // behind the block's header
+  EXPECT_EQ(fixed->dwSignature, 0xFEEF04BDu);
+  EXPECT_EQ(fixed->dwFileType, static_cast<DWORD>(VFT_APP));
+  FreeLibrary(program);
+}
+
+TEST_F(PelloryWindow, EveryControlHasItsPlaceSizeCaptionAndState) {
+  for (const auto& [hwnd, spec] : matched_) {
+    SCOPED_TRACE(std::string(spec->name));
+    const ProbedControl& found = Found(spec->name);
+    EXPECT_EQ(found.place.right - found.place.left, spec->width);
+    EXPECT_EQ(found.place.bottom - found.place.top, spec->height);
+    if (HasCaption(spec->kind)) { EXPECT_EQ(Narrow(found.text), Narrow(Wide(spec->caption))); }
+    EXPECT_EQ(found.enabled, spec->enabled);
+    EXPECT_EQ(found.visible, spec->page != 2);  // the first tab is current
+    if (spec->kind == ControlKind::CheckBox || spec->kind == ControlKind::RadioButton) {
+      EXPECT_EQ(SendMessageW(hwnd, BM_GETCHECK, 0, 0), spec->checked ? BST_CHECKED : BST_UNCHECKED);
+    }
+    if (spec->kind == ControlKind::Edit) { EXPECT_EQ((found.style & ES_READONLY) != 0, spec->readOnly); }
+    if (spec->kind == ControlKind::ProgressBar) {
+      EXPECT_EQ(SendMessageW(hwnd, PBM_GETRANGE, FALSE, 0), 100);
+      EXPECT_EQ(SendMessageW(hwnd, PBM_GETPOS, 0, 0), 0);
+      EXPECT_TRUE(found.style & PBS_SMOOTH);
+    }
+  }
+  // Nothing else is there but the result list's own column header.
+  for (const ProbedControl& control : controls_)
+    if (!matched_.count(control.hwnd)) { EXPECT_EQ(Narrow(control.className), "SysHeader32"); }
+}
+
+TEST_F(PelloryWindow, ButtonKindsAndListStylesAreRight) {
+  struct Kind {
+    ControlKind kind;
+    LONG_PTR buttonType;
+  };
+  for (const Kind& kind : {Kind{ControlKind::Button, BS_PUSHBUTTON}, Kind{ControlKind::CheckBox, BS_AUTOCHECKBOX},
+                           Kind{ControlKind::RadioButton, BS_AUTORADIOBUTTON}, Kind{ControlKind::GroupBox, BS_GROUPBOX}})
+    for (const auto& [hwnd, spec] : matched_)
+      if (spec->kind == kind.kind) { EXPECT_EQ(Found(spec->name).style & BS_TYPEMASK, kind.buttonType) << spec->name; }
+
+  DWORD list = Found(超级列表框_扫描结果).style;
+  EXPECT_EQ(list & LVS_TYPEMASK, static_cast<DWORD>(LVS_REPORT));
+  EXPECT_TRUE(list & LVS_SINGLESEL);
+  EXPECT_FALSE(list & (LVS_EDITLABELS | LVS_SORTASCENDING | LVS_SORTDESCENDING | LVS_NOCOLUMNHEADER));
+  LRESULT extended = SendMessageW(Handle(超级列表框_扫描结果), LVM_GETEXTENDEDLISTVIEWSTYLE, 0, 0);
+  EXPECT_TRUE(extended & LVS_EX_CHECKBOXES);
+  EXPECT_TRUE(extended & LVS_EX_FULLROWSELECT);
+  EXPECT_FALSE(extended & LVS_EX_GRIDLINES);
+  EXPECT_EQ(SendMessageW(Handle(超级列表框_扫描结果), LVM_GETITEMCOUNT, 0, 0), 0);
+  const WindowSpec& window = MainWindowSpec();
+  for (int column = 0; column < 3; ++column) {
+    EXPECT_EQ(ColumnTitle(Handle(超级列表框_扫描结果), column), Wide(window.resultColumns[column].title));
+    EXPECT_EQ(SendMessageW(Handle(超级列表框_扫描结果), LVM_GETCOLUMNWIDTH, column, 0), window.resultColumns[column].width);
+  }
+
+  DWORD listBox = Found(列表框_NPK文件列表).style;
+  EXPECT_TRUE(listBox & WS_VSCROLL);
+  EXPECT_FALSE(listBox & (LBS_SORT | LBS_MULTIPLESEL | LBS_EXTENDEDSEL));
+  EXPECT_EQ(SendMessageW(Handle(列表框_NPK文件列表), LB_GETCOUNT, 0, 0), 0);
+
+  for (Name combo : {组合框_区域服务器, 组合框_文件夹目录}) {
+    EXPECT_EQ(Found(combo).style & 3, static_cast<DWORD>(CBS_DROPDOWNLIST)) << combo;
+    EXPECT_EQ(SendMessageW(Handle(combo), CB_GETCURSEL, 0, 0), CB_ERR) << combo;
+  }
+  EXPECT_EQ(SendMessageW(Handle(组合框_区域服务器), CB_GETCOUNT, 0, 0), 0);
+  ASSERT_EQ(SendMessageW(Handle(组合框_文件夹目录), CB_GETCOUNT, 0, 0), 3);
+  for (int item = 0; item < 3; ++item) {
+    wchar_t text[64] = {};
+    SendMessageW(Handle(组合框_文件夹目录), CB_GETLBTEXT, item, reinterpret_cast<LPARAM>(text));
+    EXPECT_EQ(std::wstring(text), Wide(window.folderChoices[item]));
+  }
+}
+
+TEST_F(PelloryWindow, TabsAndStatusBarShowTheirTexts) {
+  const WindowSpec& window = MainWindowSpec();
+  HWND tabs = Handle(选择夹1);
+  ASSERT_EQ(SendMessageW(tabs, TCM_GETITEMCOUNT, 0, 0), 2);
+  EXPECT_EQ(TabTitle(tabs, 0), Wide(window.tabs[0]));
+  EXPECT_EQ(TabTitle(tabs, 1), Wide(window.tabs[1]));
+  EXPECT_EQ(SendMessageW(tabs, TCM_GETCURSEL, 0, 0), 0);
+  EXPECT_FALSE(Found(选择夹1).style & (TCS_BOTTOM | TCS_MULTILINE | TCS_VERTICAL));
+
+  HWND status = Handle(状态条1);
+  EXPECT_EQ(StatusPaneRightEdges(status), (std::vector<int>{window.firstStatusPaneWidth, -1}));
+  EXPECT_EQ(StatusPaneText(status, 0), Wide(window.statusPanes[0]));
+  EXPECT_EQ(StatusPaneText(status, 1), Wide(window.statusPanes[1]));
+}
+
+TEST_F(PelloryWindow, SwitchingTabsShowsTheOtherPageAndKeepsTheFirst) {
+  SendMessageW(Handle(选择框_大小对比), BM_CLICK, 0, 0);
+  PressKey(Handle(选择夹1), VK_RIGHT);
+  for (int waited = 0; waited < 5000 && SendMessageW(Handle(选择夹1), TCM_GETCURSEL, 0, 0) != 1; waited += 50) Sleep(50);
+  ASSERT_EQ(SendMessageW(Handle(选择夹1), TCM_GETCURSEL, 0, 0), 1);
+  LetKeysArrive(window_);
+  for (const auto& [hwnd, spec] : matched_)
+    if (spec->page != 0) { EXPECT_EQ(IsWindowVisible(hwnd) != FALSE, spec->page == 2) << spec->name; }
+
+  PressKey(Handle(选择夹1), VK_LEFT);
+  for (int waited = 0; waited < 5000 && SendMessageW(Handle(选择夹1), TCM_GETCURSEL, 0, 0) != 0; waited += 50) Sleep(50);
+  LetKeysArrive(window_);
+  EXPECT_TRUE(IsWindowVisible(Handle(按钮_开始扫描)));
+  EXPECT_FALSE(IsWindowVisible(Handle(列表框_NPK文件列表)));
+  EXPECT_EQ(SendMessageW(Handle(选择框_大小对比), BM_GETCHECK, 0, 0), BST_CHECKED);
+}
+
+TEST_F(PelloryWindow, EnterKeepsTheFocusAndEscCloses) {
+  PressKey(window_, VK_TAB);  // into the first control that takes the focus
+  LetKeysArrive(window_);
+  HWND focused = FocusedControl(window_);
+  ASSERT_NE(focused, nullptr);
+  PressKey(focused, VK_RETURN);
+  LetKeysArrive(window_);
+  EXPECT_EQ(FocusedControl(window_), focused);
+  EXPECT_FALSE(WaitForExit(0));
+
+  PressKey(focused, VK_ESCAPE);
+  ASSERT_TRUE(WaitForExit(10000)) << "Esc did not close the window";
+  DWORD exitCode = 1;
+  GetExitCodeProcess(process_.hProcess, &exitCode);
+  EXPECT_EQ(exitCode, 0u);
+}
+
+TEST_F(PelloryWindow, CloseIsGrantedWithoutAQuestion) {
+  PostMessageW(window_, WM_CLOSE, 0, 0);
+  EXPECT_TRUE(WaitForExit(10000)) << (IsWindow(window_) ? "the window stays open" : "the window closed, the program stays");
+}
+}  // namespace
+
+int main(int argc, char** argv) {
+  ::testing::InitGoogleTest(&argc, argv);
+  if (argc != 2) {
+    fprintf(stderr, "usage: window_probe_test PATH_OF_Pellory.exe\n");
+    return 2;
+  }
+  std::wstring path(MAX_PATH, L'\0');
+  path.resize(MultiByteToWideChar(CP_ACP, 0, argv[1], -1, path.data(), MAX_PATH - 1) - 1);
+  programPath = WindowsPath(path);
+  return RUN_ALL_TESTS();
+}

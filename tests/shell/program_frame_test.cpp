@@ -1,0 +1,168 @@
+// Pellory's frame: the global state it starts with, start-up in its order,
+// and shut-down in its order, over the in-memory window.
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <stdexcept>
+
+#include "control_names.h"
+#include "headless_window.h"
+#include "program_frame.h"
+
+namespace {
+using namespace control;
+
+// What shut-down had already released when it stopped the engine.
+struct ReleasedAtStop {
+  bool regionNames, downloadTexts, downloadTask, packNames, directories, packageIndex;
+};
+
+// An engine with one download that runs until the engine is destroyed.
+class RunningDownloadEngine final : public DownloadEngine {
+ public:
+  void Destroy() override {
+    ++destroyCalls;
+    downloadRuns = false;
+    if (state)
+      released = {state->RegionNames.empty(),
+                  state->DownloadUrl.empty() && state->DownloadTargetPath.empty(),
+                  !state->DownloadTask.has_value(),
+                  state->SoundPackNames.empty() && state->MusicNames.empty(),
+                  state->Cleaner.GameDirectory.empty() && state->Cleaner.BackupDirectory.empty(),
+                  state->Cleaner.PackageIndex.FolderNames.empty()};
+  }
+  ProgramState* state = nullptr;
+  bool downloadRuns = true;
+  int destroyCalls = 0;
+  ReleasedAtStop released{};
+};
+
+// Serves the in-memory window: `whileRunning` stands for what the user does
+// before closing the window.
+class HeadlessHost final : public MainWindowHost {
+ public:
+  HeadlessHost(ProgramFrame& frame, std::function<void(HeadlessWindow&, ProgramState&)> whileRunning)
+      : frame_(frame), whileRunning_(std::move(whileRunning)) {}
+
+  Window& CreateMainWindow() override {
+    phaseAtCreate = frame_.Phase();
+    stateReadyAtCreate = frame_.State().DownloadTask.has_value();
+    return window;
+  }
+  void ShowAndRunUntilClosed() override {
+    phaseWhileRunning = frame_.Phase();
+    whileRunning_(window, frame_.State());
+    window.Close();
+  }
+
+  HeadlessWindow window;
+  ProgramPhase phaseAtCreate{}, phaseWhileRunning{};
+  bool stateReadyAtCreate = false;
+
+ private:
+  ProgramFrame& frame_;
+  std::function<void(HeadlessWindow&, ProgramState&)> whileRunning_;
+};
+
+TEST(ProgramState, StartsEmptyWithTheDownloadDefaults) {
+  std::unique_ptr<ProgramState> state = CreateProgramState("/opt/pellory", nullptr);
+  EXPECT_EQ(state->RunDirectory, "/opt/pellory");
+  EXPECT_EQ(state->Cleaner.RunDirectory, "/opt/pellory");
+  EXPECT_TRUE(state->RegionNames.empty());
+  EXPECT_EQ(state->DownloadPurpose, 0);
+  EXPECT_EQ(state->DownloadTotalSize, 0.0);
+  for (const std::string* text : {&state->DownloadRegion, &state->DownloadArchiveName, &state->DownloadUrl,
+                                  &state->RegionBaseUrl, &state->DownloadFileName, &state->DownloadTargetPath,
+                                  &state->Cleaner.BackupDirectory, &state->Cleaner.GameDirectory})
+    EXPECT_TRUE(text->empty());
+  EXPECT_TRUE(state->SoundPackNames.empty() && state->ImagePackNames.empty() && state->MusicNames.empty());
+  EXPECT_TRUE(state->Cleaner.SkipNames.empty());
+  const PackageIndex& index = state->Cleaner.PackageIndex;
+  EXPECT_TRUE(index.FolderNames.empty() && index.FolderOffsets.empty() && index.FileNames.empty() &&
+              index.FileSizes.empty() && index.FileDigests.empty());
+
+  ASSERT_TRUE(state->DownloadTask.has_value());
+  const DownloadTask& task = *state->DownloadTask;
+  EXPECT_EQ(task.Flags, 1);
+  EXPECT_EQ(task.FtpUser, "anonymous");
+  EXPECT_NE(task.FtpPassword.find('@'), std::string::npos);
+  EXPECT_EQ(task.Connections, 1);
+  EXPECT_EQ(task.SpeedLimit, 0);
+  EXPECT_EQ(task.ConnectTimeout, 20000);
+  EXPECT_EQ(task.SendTimeout, 20000);
+  EXPECT_EQ(task.ReceiveTimeout, 20000);
+  EXPECT_EQ(task.StopWait, 1000);
+  EXPECT_EQ(task.ReceiveBlock, 20480);
+  EXPECT_EQ(task.SendBlock, 1024);
+  EXPECT_EQ(task.FtpTransferType, 1);
+  EXPECT_EQ(task.BinaryExtensions, ".exe|.rar|.zip|.gif|.jpg|.mp3|.rm");
+  EXPECT_TRUE(task.Proxy.empty() && task.Referer.empty() && task.Url.empty() && task.SavePath.empty());
+  EXPECT_FALSE(task.OnMessage);
+}
+
+TEST(ProgramFrame, StartsUpInOrderWithTheHandlersWired) {
+  auto engine = std::make_unique<RunningDownloadEngine>();
+  ProgramFrame frame("run", std::move(engine));
+  HeadlessHost host(frame, [](HeadlessWindow& window, ProgramState&) {
+    window.Click(按钮_选择游戏目录);  // the first page answers: its folder dialog opens
+  });
+  EXPECT_EQ(frame.Phase(), ProgramPhase::Starting);
+  EXPECT_EQ(frame.Run(host), 0);
+  EXPECT_TRUE(host.stateReadyAtCreate);
+  EXPECT_EQ(host.phaseAtCreate, ProgramPhase::Starting);
+  EXPECT_EQ(host.phaseWhileRunning, ProgramPhase::Running);
+  EXPECT_EQ(host.window.folderPrompts.size(), 1u);
+  EXPECT_EQ(frame.Phase(), ProgramPhase::Ended);
+}
+
+TEST(ProgramFrame, ClosingStopsARunningDownloadAndReleasesInOrder) {
+  auto owned = std::make_unique<RunningDownloadEngine>();
+  RunningDownloadEngine& engine = *owned;
+  ProgramFrame frame("run", std::move(owned));
+  HeadlessHost host(frame, [&engine](HeadlessWindow&, ProgramState& state) {
+    engine.state = &state;
+    state.RegionNames = {"kr", "jp"};
+    state.DownloadUrl = "http://127.0.0.1/a.spk";
+    state.DownloadTargetPath = "C:\\DNF\\ImagePacks2\\a.NPK.spk";
+    state.SoundPackNames = {"s.npk"};
+    state.MusicNames = {"m.ogg"};
+    state.Cleaner.GameDirectory = "C:\\DNF";
+    state.Cleaner.BackupDirectory = "C:\\backup";
+    state.Cleaner.PackageIndex.FolderNames = {"ImagePacks2"};
+  });
+  frame.Run(host);
+
+  EXPECT_FALSE(engine.downloadRuns);
+  EXPECT_EQ(engine.destroyCalls, 1);
+  // Names, download texts and the task go before the engine stops; the
+  // lists, directories and the package index after it.
+  EXPECT_TRUE(engine.released.regionNames);
+  EXPECT_TRUE(engine.released.downloadTexts);
+  EXPECT_TRUE(engine.released.downloadTask);
+  EXPECT_FALSE(engine.released.packNames);
+  EXPECT_FALSE(engine.released.directories);
+  EXPECT_FALSE(engine.released.packageIndex);
+
+  ProgramState& state = frame.State();
+  EXPECT_TRUE(state.SoundPackNames.empty() && state.MusicNames.empty());
+  EXPECT_TRUE(state.Cleaner.GameDirectory.empty() && state.Cleaner.BackupDirectory.empty());
+  EXPECT_TRUE(state.Cleaner.PackageIndex.FolderNames.empty());
+}
+
+TEST(ProgramFrame, ShutsDownEvenWhenTheWindowFails) {
+  auto owned = std::make_unique<RunningDownloadEngine>();
+  RunningDownloadEngine& engine = *owned;
+  ProgramFrame frame("run", std::move(owned));
+  HeadlessHost host(frame, [](HeadlessWindow&, ProgramState&) { throw std::runtime_error("window lost"); });
+  EXPECT_THROW(frame.Run(host), std::runtime_error);
+  EXPECT_EQ(engine.destroyCalls, 1);
+  EXPECT_EQ(frame.Phase(), ProgramPhase::Ended);
+}
+
+TEST(ProgramFrame, RunsWithoutAnEngine) {
+  ProgramFrame frame("run", nullptr);
+  HeadlessHost host(frame, [](HeadlessWindow&, ProgramState&) {});
+  EXPECT_EQ(frame.Run(host), 0);
+  EXPECT_EQ(frame.Phase(), ProgramPhase::Ended);
+}
+}  // namespace
