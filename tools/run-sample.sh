@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The main job on sample data: builds everything, makes a sample SPK update
 # file with bzip2-compressed chunks, has the Linux ferrule unpack it with the
-# system's 7-Zip, and shows what came out.
+# system's 7-Zip, and shows what came out; then shows Pellory's window under
+# Wine: on the user's display, or, without one, as a screenshot of each tab.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 tools/setup.sh
@@ -27,3 +28,12 @@ else
   exit 1
 fi
 echo "Windows programs: build/win64/bin/Ferrule.exe, build/win32/bin/Ferrule.exe"
+
+if [ -n "${DISPLAY:-}" ]; then
+  echo "== Pellory on your display (close its window to finish)"
+  tools/show-pellory.sh
+else
+  echo "== Pellory on a private display"
+  tools/show-pellory.sh "$sample/pellory"
+fi
+echo "Pellory: build/win64/bin/Pellory.exe, build/win32/bin/Pellory.exe"

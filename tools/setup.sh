@@ -10,7 +10,7 @@ packages=(
   7zip
   libssl-dev openssl googletest libgtest-dev
   clang libclang-rt-14-dev
-  fonts-wqy-microhei locales
+  fonts-wine fonts-wqy-microhei locales
 )
 
 missing=()

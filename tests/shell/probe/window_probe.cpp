@@ -91,7 +91,7 @@ HWND WaitForWindow(DWORD processId, const wchar_t* className, DWORD timeoutMs) {
          window = FindWindowExW(nullptr, window, className, nullptr)) {
       DWORD owner = 0;
       GetWindowThreadProcessId(window, &owner);
-      if (owner == processId && IsWindowVisible(window)) return window;
+      if ((processId == 0 || owner == processId) && IsWindowVisible(window)) return window;
     }
     Sleep(100);
   }

@@ -17,8 +17,8 @@ struct ProbedControl {
   DWORD style;
 };
 
-// The started program's top-level window of that class, once it is shown;
-// null when it did not appear within `timeoutMs`.
+// The top-level window of that class that `processId` (0: any program)
+// shows; null when none appeared within `timeoutMs`.
 HWND WaitForWindow(DWORD processId, const wchar_t* className, DWORD timeoutMs);
 
 // Every control below `window`, at any depth, in creation order per parent.
