@@ -23,6 +23,9 @@ wine() { LOCPATH=$locales LANG=zh_CN.UTF-8 LC_ALL=zh_CN.UTF-8 "$wine64" "$@"; }
 prepare_prefix() {
   [ -d "$WINEPREFIX" ] && return
   wine wineboot -i >/dev/null 2>&1
+  # Debian's Wine does not look into its own font folder; without Marlett
+  # the title bar's buttons show letters.
+  cp /usr/share/wine/fonts/*.ttf "$WINEPREFIX/drive_c/windows/Fonts/" 2>/dev/null || true
   for font in 宋体 SimSun "MS Shell Dlg" "MS Shell Dlg 2" Tahoma; do
     wine reg add 'HKCU\Software\Wine\Fonts\Replacements' /v "$font" /d "WenQuanYi Micro Hei" /f >/dev/null 2>&1
   done
