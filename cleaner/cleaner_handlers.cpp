@@ -13,13 +13,17 @@
 namespace {
 using namespace control;
 
-void ChooseGameDirectory(Window& window, CleanerState& state) {
+// The folder dialog; a cancelled one asks the user to choose again.
+std::string AskForFolder(Window& window, const std::string& prompt) {
   const CleanerTexts& texts = CleanerTexts::Get();
-  state.GameDirectory = window.BrowseFolder(texts.chooseGameDirectoryPrompt);
-  if (state.GameDirectory.empty()) {
-    window.ShowMessage(texts.chooseFolderAgain, texts.warningTitle, box::kError);
-    return;
-  }
+  std::string folder = window.BrowseFolder(prompt);
+  if (folder.empty()) window.ShowMessage(texts.chooseFolderAgain, texts.warningTitle, box::kError);
+  return folder;
+}
+
+void ChooseGameDirectory(Window& window, CleanerState& state) {
+  state.GameDirectory = AskForFolder(window, CleanerTexts::Get().chooseGameDirectoryPrompt);
+  if (state.GameDirectory.empty()) return;
   state.PackageIndex.Load(state.GameDirectory, window);
   window.SetText(编辑框_游戏目录, state.GameDirectory);
 }
@@ -99,12 +103,8 @@ void SelectAll(Window& window) {
 }
 
 void ChooseBackupDirectory(Window& window, CleanerState& state) {
-  const CleanerTexts& texts = CleanerTexts::Get();
-  state.BackupDirectory = window.BrowseFolder(texts.chooseBackupDirectoryPrompt);
-  if (state.BackupDirectory.empty()) {
-    window.ShowMessage(texts.chooseFolderAgain, texts.warningTitle, box::kError);
-    return;
-  }
+  state.BackupDirectory = AskForFolder(window, CleanerTexts::Get().chooseBackupDirectoryPrompt);
+  if (state.BackupDirectory.empty()) return;
   window.SetText(编辑框_备份目录, state.BackupDirectory);
   if (!window.IsChecked(选择框_备份到目录)) window.SetChecked(选择框_备份到目录, true);
 }

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <filesystem>
 
+#include "wine_build_option.h"
 #include "chunk_compressor.h"
 #include "ferrule_texts.h"
 #include "files.h"
@@ -233,11 +234,4 @@ TEST(FerruleEndToEnd, A7ZipBesideTheProgramIsPreferred) {
 }
 }  // namespace
 
-int main(int argc, char** argv) {
-  ::testing::InitGoogleTest(&argc, argv);
-  for (int i = 1; i < argc; ++i) {
-    std::string arg = argv[i];
-    if (arg.starts_with("--wine-build=")) windowsBuild = arg.substr(13);
-  }
-  return RUN_ALL_TESTS();
-}
+int main(int argc, char** argv) { return RunTestsWithWineBuildOption(argc, argv, windowsBuild); }

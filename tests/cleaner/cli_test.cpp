@@ -5,6 +5,7 @@
 
 #include <algorithm>
 
+#include "wine_build_option.h"
 #include "files.h"
 #include "native_text.h"
 #include "page_fixture.h"
@@ -129,11 +130,4 @@ TEST_F(CliTest, RefusesBadInput) {
 }
 }  // namespace
 
-int main(int argc, char** argv) {
-  ::testing::InitGoogleTest(&argc, argv);
-  for (int i = 1; i < argc; ++i) {
-    std::string arg = argv[i];
-    if (arg.starts_with("--wine-build=")) windowsBuild = arg.substr(13);
-  }
-  return RUN_ALL_TESTS();
-}
+int main(int argc, char** argv) { return RunTestsWithWineBuildOption(argc, argv, windowsBuild); }
