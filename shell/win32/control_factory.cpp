@@ -31,7 +31,8 @@ DWORD KindStyle(const ControlSpec& spec) {
     case ControlKind::TabControl:
       return WS_TABSTOP | WS_CLIPCHILDREN | TCS_TABS | TCS_SINGLELINE;
     case ControlKind::Label:
-      return SS_OWNERDRAW;
+      // One line centred vertically, unless the label wraps.
+      return SS_NOPREFIX | (spec.label.centred ? SS_CENTER : SS_LEFT) | (spec.label.wraps ? 0 : SS_CENTERIMAGE);
     case ControlKind::Edit:
       return WS_TABSTOP | ES_AUTOHSCROLL | (spec.readOnly ? ES_READONLY : 0);
     case ControlKind::Button:

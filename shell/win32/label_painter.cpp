@@ -52,18 +52,21 @@ HFONT LabelPainter::FontFor(const ControlSpec& spec) {
   return place->second;
 }
 
-void LabelPainter::Paint(const ControlSpec& spec, const DRAWITEMSTRUCT& item) const {
+void LabelPainter::Paint(const ControlSpec& spec, HWND label) const {
   const LabelStyle& style = spec.label;
-  HDC dc = item.hDC;
-  FillRect(dc, &item.rcItem, GetSysColorBrush(COLOR_BTNFACE));
+  PAINTSTRUCT paint;
+  HDC dc = BeginPaint(label, &paint);
+  RECT area;
+  GetClientRect(label, &area);
+  FillRect(dc, &area, GetSysColorBrush(COLOR_BTNFACE));
   auto own = fonts_.find(&spec);
   HGDIOBJ previous = SelectObject(dc, own != fonts_.end() ? own->second : DefaultFont());
   SetBkMode(dc, TRANSPARENT);
 
   UINT format = DT_NOPREFIX | (style.centred ? DT_CENTER : DT_LEFT) |
                 (style.wraps ? DT_WORDBREAK : DT_SINGLELINE | DT_VCENTER);
-  std::wstring text = LabelText(item.hwndItem);
-  RECT box = TextBox(dc, text, item.rcItem, format, style.wraps);
+  std::wstring text = LabelText(label);
+  RECT box = TextBox(dc, text, area, format, style.wraps);
   if (style.shadow) {
     RECT shadow = box;
     OffsetRect(&shadow, 1, 1);
@@ -73,4 +76,5 @@ void LabelPainter::Paint(const ControlSpec& spec, const DRAWITEMSTRUCT& item) co
   SetTextColor(dc, RGB(style.colour.red, style.colour.green, style.colour.blue));
   DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &box, format);
   SelectObject(dc, previous);
+  EndPaint(label, &paint);
 }

@@ -1,6 +1,7 @@
 #pragma once
 // Draws the window's labels in the colours, fonts and shadow of the control
-// table; the labels are owner-drawn statics so that one routine does it all.
+// table. The labels keep the ordinary static styles of their alignment, so
+// that other tools read them as what they are; this routine paints them.
 #include <windows.h>
 
 #include <map>
@@ -16,7 +17,8 @@ class LabelPainter {
 
   // The font a label is created with: its own, or the default GUI font.
   HFONT FontFor(const ControlSpec& spec);
-  void Paint(const ControlSpec& spec, const DRAWITEMSTRUCT& item) const;
+  // Paints `label` in answer to its WM_PAINT.
+  void Paint(const ControlSpec& spec, HWND label) const;
 
  private:
   std::map<const ControlSpec*, HFONT> fonts_;

@@ -31,7 +31,6 @@ LRESULT CALLBACK ForwardToWindow(HWND hwnd, UINT message, WPARAM wParam, LPARAM 
   switch (message) {
     case WM_COMMAND:
     case WM_NOTIFY:
-    case WM_DRAWITEM:
       return SendMessageW(GetAncestor(hwnd, GA_ROOT), message, wParam, lParam);
     case WM_ERASEBKGND: {
       // The pages and the group boxes share the window's button-face
@@ -126,8 +125,10 @@ void Win32Window::CreateControls() {
     HWND parent = spec.parent.empty() ? window_ : Handle(spec.parent);
     HWND hwnd = spec.kind == ControlKind::Timer ? nullptr : CreateControl(spec, parent, id, 1);
     controls_.push_back({&spec, hwnd, nullptr});
-    if (spec.kind == ControlKind::Label)
+    if (spec.kind == ControlKind::Label) {
       SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(labels_.FontFor(spec)), FALSE);
+      SetWindowSubclass(hwnd, PaintLabel, 0, reinterpret_cast<DWORD_PTR>(this));
+    }
     if (spec.kind == ControlKind::GroupBox || spec.kind == ControlKind::TabControl)
       SetWindowSubclass(hwnd, ForwardToWindow, 0, 0);
     // A theme's page colour would set the page apart from its labels.
@@ -140,6 +141,21 @@ void Win32Window::CreateControls() {
   SetUpFolderChoices(Handle(control::组合框_文件夹目录), window);
   for (const Control& control : controls_)
     if (control.spec->event == ControlEvent::KeyDown) SetWindowSubclass(control.hwnd, ReportKeyDown, 0, 0);
+}
+
+LRESULT CALLBACK Win32Window::PaintLabel(HWND label, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                                         DWORD_PTR window) {
+  switch (message) {
+    case WM_ERASEBKGND:
+      return TRUE;  // the painting fills the background itself, without flicker
+    case WM_PAINT:
+      if (Control* control = reinterpret_cast<Win32Window*>(window)->ById(GetDlgCtrlID(label))) {
+        reinterpret_cast<Win32Window*>(window)->labels_.Paint(*control->spec, label);
+        return 0;
+      }
+      break;
+  }
+  return DefSubclassProc(label, message, wParam, lParam);
 }
 
 LRESULT CALLBACK Win32Window::WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -162,14 +178,6 @@ LRESULT Win32Window::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_NOTIFY: {
       const NMHDR* note = reinterpret_cast<const NMHDR*>(lParam);
       if (note->hwndFrom == Handle(control::选择夹1) && note->code == TCN_SELCHANGE) OnTabChanged();
-      break;
-    }
-    case WM_DRAWITEM: {
-      const DRAWITEMSTRUCT* item = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
-      if (Control* label = ById(static_cast<int>(item->CtlID)); label && item->CtlType == ODT_STATIC) {
-        labels_.Paint(*label->spec, *item);
-        return TRUE;
-      }
       break;
     }
     case WM_TIMER:

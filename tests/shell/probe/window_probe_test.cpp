@@ -195,7 +195,7 @@ TEST_F(PelloryWindow, EveryControlHasItsPlaceSizeCaptionAndState) {
     if (!matched_.count(control.hwnd)) { EXPECT_EQ(Narrow(control.className), "SysHeader32"); }
 }
 
-TEST_F(PelloryWindow, ButtonKindsAndListStylesAreRight) {
+TEST_F(PelloryWindow, StylesAreThoseOfEachKind) {
   struct Kind {
     ControlKind kind;
     LONG_PTR buttonType;
@@ -204,6 +204,23 @@ TEST_F(PelloryWindow, ButtonKindsAndListStylesAreRight) {
                            Kind{ControlKind::RadioButton, BS_AUTORADIOBUTTON}, Kind{ControlKind::GroupBox, BS_GROUPBOX}})
     for (const auto& [hwnd, spec] : matched_)
       if (spec->kind == kind.kind) { EXPECT_EQ(Found(spec->name).style & BS_TYPEMASK, kind.buttonType) << spec->name; }
+
+  for (const auto& [hwnd, spec] : matched_) {
+    SCOPED_TRACE(std::string(spec->name));
+    DWORD style = Found(spec->name).style;
+    LONG_PTR extended = GetWindowLongPtrW(hwnd, GWL_EXSTYLE);
+    if (spec->kind == ControlKind::Label) {
+      EXPECT_EQ(style & SS_TYPEMASK, static_cast<DWORD>(spec->label.centred ? SS_CENTER : SS_LEFT));
+      EXPECT_EQ((style & SS_CENTERIMAGE) != 0, !spec->label.wraps);  // one line, centred vertically
+      EXPECT_EQ((extended & WS_EX_STATICEDGE) != 0, spec->label.border);
+    }
+    if (spec->kind == ControlKind::ProgressBar) {
+      EXPECT_TRUE(extended & WS_EX_STATICEDGE);
+    }
+    if (spec->kind == ControlKind::Edit || spec->kind == ControlKind::ListView) {
+      EXPECT_TRUE(extended & WS_EX_CLIENTEDGE);
+    }
+  }
 
   DWORD list = Found(超级列表框_扫描结果).style;
   EXPECT_EQ(list & LVS_TYPEMASK, static_cast<DWORD>(LVS_REPORT));
