@@ -22,6 +22,9 @@ class Win32Window final : public Window {
   void Show();
   // Serves the window until it has closed.
   void RunUntilClosed();
+  // The system's window of a control, for tools that work the window from
+  // outside; it stays the same for the window's life.
+  HWND ControlHandle(std::string_view control) const { return Handle(control); }
 
   std::string Text(std::string_view control) const override;
   void SetText(std::string_view control, const std::string& text) override;

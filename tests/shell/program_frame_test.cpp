@@ -17,24 +17,32 @@ struct ReleasedAtStop {
   bool regionNames, downloadTexts, downloadTask, packNames, directories, packageIndex;
 };
 
-// An engine with one download that runs until the engine is destroyed.
-class RunningDownloadEngine final : public DownloadEngine {
- public:
-  void Destroy() override {
-    ++destroyCalls;
-    downloadRuns = false;
-    if (state)
-      released = {state->RegionNames.empty(),
-                  state->DownloadUrl.empty() && state->DownloadTargetPath.empty(),
-                  !state->DownloadTask.has_value(),
-                  state->SoundPackNames.empty() && state->MusicNames.empty(),
-                  state->Cleaner.GameDirectory.empty() && state->Cleaner.BackupDirectory.empty(),
-                  state->Cleaner.PackageIndex.FolderNames.empty()};
-  }
+// What the engine saw; the test keeps it, as shut-down deletes the engine.
+struct EngineLog {
   ProgramState* state = nullptr;
   bool downloadRuns = true;
   int destroyCalls = 0;
   ReleasedAtStop released{};
+};
+
+// An engine with one download that runs until the engine is destroyed.
+class RunningDownloadEngine final : public DownloadEngine {
+ public:
+  explicit RunningDownloadEngine(EngineLog& log) : log_(log) {}
+  void Destroy() override {
+    ++log_.destroyCalls;
+    log_.downloadRuns = false;
+    if (const ProgramState* state = log_.state)
+      log_.released = {state->RegionNames.empty(),
+                       state->DownloadUrl.empty() && state->DownloadTargetPath.empty(),
+                       !state->DownloadTask.has_value(),
+                       state->SoundPackNames.empty() && state->MusicNames.empty(),
+                       state->Cleaner.GameDirectory.empty() && state->Cleaner.BackupDirectory.empty(),
+                       state->Cleaner.PackageIndex.FolderNames.empty()};
+  }
+
+ private:
+  EngineLog& log_;
 };
 
 // Serves the in-memory window: `whileRunning` stands for what the user does
@@ -101,8 +109,8 @@ TEST(ProgramState, StartsEmptyWithTheDownloadDefaults) {
 }
 
 TEST(ProgramFrame, StartsUpInOrderWithTheHandlersWired) {
-  auto engine = std::make_unique<RunningDownloadEngine>();
-  ProgramFrame frame("run", std::move(engine));
+  EngineLog log;
+  ProgramFrame frame("run", std::make_unique<RunningDownloadEngine>(log));
   HeadlessHost host(frame, [](HeadlessWindow& window, ProgramState&) {
     window.Click(按钮_选择游戏目录);  // the first page answers: its folder dialog opens
   });
@@ -116,9 +124,8 @@ TEST(ProgramFrame, StartsUpInOrderWithTheHandlersWired) {
 }
 
 TEST(ProgramFrame, ClosingStopsARunningDownloadAndReleasesInOrder) {
-  auto owned = std::make_unique<RunningDownloadEngine>();
-  RunningDownloadEngine& engine = *owned;
-  ProgramFrame frame("run", std::move(owned));
+  EngineLog engine;
+  ProgramFrame frame("run", std::make_unique<RunningDownloadEngine>(engine));
   HeadlessHost host(frame, [&engine](HeadlessWindow&, ProgramState& state) {
     engine.state = &state;
     state.RegionNames = {"kr", "jp"};
@@ -150,9 +157,8 @@ TEST(ProgramFrame, ClosingStopsARunningDownloadAndReleasesInOrder) {
 }
 
 TEST(ProgramFrame, ShutsDownEvenWhenTheWindowFails) {
-  auto owned = std::make_unique<RunningDownloadEngine>();
-  RunningDownloadEngine& engine = *owned;
-  ProgramFrame frame("run", std::move(owned));
+  EngineLog engine;
+  ProgramFrame frame("run", std::make_unique<RunningDownloadEngine>(engine));
   HeadlessHost host(frame, [](HeadlessWindow&, ProgramState&) { throw std::runtime_error("window lost"); });
   EXPECT_THROW(frame.Run(host), std::runtime_error);
   EXPECT_EQ(engine.destroyCalls, 1);
