@@ -42,19 +42,6 @@ File File::Open(const std::string& path, Mode mode) {
   return File(fd);
 }
 
-File::~File() { Close(); }
-File::File(File&& other) noexcept : handle_(other.handle_) { other.handle_ = -1; }
-File& File::operator=(File&& other) noexcept {
-  if (this != &other) {
-    Close();
-    handle_ = other.handle_;
-    other.handle_ = -1;
-  }
-  return *this;
-}
-
-bool File::IsOpen() const { return handle_ >= 0; }
-
 std::int64_t File::Size() const {
   struct stat info;
   if (!IsOpen() || fstat(static_cast<int>(handle_), &info) != 0) return -1;
@@ -156,19 +143,4 @@ std::vector<std::string> ListFileNames(const std::string& folder) {
   }
   closedir(dir);
   return names;
-}
-
-std::vector<std::uint8_t> ReadWholeFile(const std::string& path) {
-  std::vector<std::uint8_t> bytes;
-  File file = File::Open(path, File::Mode::ReadShared);
-  std::int64_t size = file.Size();
-  if (size <= 0) return bytes;
-  bytes.resize(static_cast<std::size_t>(size));
-  bytes.resize(file.Read(bytes.data(), bytes.size()));
-  return bytes;
-}
-
-bool WriteWholeFile(const std::string& path, const void* data, std::size_t size) {
-  File file = File::Open(path, File::Mode::CreateOrEmpty);
-  return file.Write(data, size);
 }
