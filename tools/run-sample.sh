@@ -13,7 +13,8 @@ cmake --preset win32 >/dev/null && cmake --build --preset win32
 sample=build/sample
 rm -rf "$sample" && mkdir -p "$sample"
 # About 3 MiB of text-like content, cut into 1 MiB chunks.
-seq 1 400000 | sed 's/$/ sprite_interface frame/' | head -c 3000000 > "$sample/content.bin"
+seq 1 110000 | sed "s/\$/ sprite_interface frame/" > "$sample/content.bin"
+truncate -s 3000000 "$sample/content.bin"
 build/linux/bin/make-spk --codec bzip2 --path 'ImagePacks2\sprite_sample.NPK' \
   "$sample/content.bin" "$sample/sprite_sample.NPK.spk"
 echo "== $sample before:"; ls -l "$sample"
