@@ -60,6 +60,18 @@ std::vector<int> TickedRows(Window& window) {
   return rows;
 }
 
+// Deletes or backs up the file of one row; true when it is no longer in the
+// game folder.
+bool CleanRow(Window& window, const CleanerState& state, int row, bool backup) {
+  const CleanerTexts& texts = CleanerTexts::Get();
+  const std::string name = window.Cell(超级列表框_扫描结果, row, 0);
+  const std::string folder = window.Cell(超级列表框_扫描结果, row, 1);
+  // Only files of the folder the scan examined are touched.
+  if (!IsPlainFileName(name) || (folder != texts.imagePacks && folder != texts.soundPacks)) return true;
+  const std::string source = JoinPath(JoinPath(state.ScannedDirectory, folder), name);
+  return CleanFinding(source, backup ? JoinPath(state.BackupDirectory, name) : std::string());
+}
+
 void CleanTickedFiles(Window& window, CleanerState& state) {
   const CleanerTexts& texts = CleanerTexts::Get();
   if (window.RowCount(超级列表框_扫描结果) == 0) {
@@ -76,18 +88,17 @@ void CleanTickedFiles(Window& window, CleanerState& state) {
     window.ShowMessage(texts.noBackupDirectory, texts.warningTitle, box::kError);
     return;
   }
-  for (int row : rows) {
-    const std::string name = window.Cell(超级列表框_扫描结果, row, 0);
-    const std::string folder = window.Cell(超级列表框_扫描结果, row, 1);
-    // Only files of the folder the scan examined are touched.
-    if (!IsPlainFileName(name) || (folder != texts.imagePacks && folder != texts.soundPacks)) continue;
-    const std::string source = JoinPath(JoinPath(state.ScannedDirectory, folder), name);
-    if (backup)
-      MoveToBackup(source, JoinPath(state.BackupDirectory, name));
-    else
-      RemoveFile(source);
+  // A file that could not be cleaned keeps its row, so the list still shows it.
+  std::vector<int> cleaned;
+  for (int row : rows)
+    if (CleanRow(window, state, row, backup)) cleaned.push_back(row);
+  for (auto row = cleaned.rbegin(); row != cleaned.rend(); ++row) window.RemoveRow(超级列表框_扫描结果, *row);
+  const std::size_t left = rows.size() - cleaned.size();
+  if (left != 0) {
+    window.ShowMessage(texts.notCleanedBefore + std::to_string(left) + texts.notCleanedAfter, texts.warningTitle,
+                       box::kWarning);
+    return;
   }
-  for (auto row = rows.rbegin(); row != rows.rend(); ++row) window.RemoveRow(超级列表框_扫描结果, *row);
   window.ShowMessage(texts.cleaned, texts.congratulationsTitle,
                      backup ? box::kInformation | box::kSystemModal : box::kInformation);
 }

@@ -24,6 +24,9 @@ CleanerTexts MakeTexts() {
   texts.cleaned = t(u8"清理完毕!");
   // A backup without a chosen folder would land in the drive's root folder.
   texts.noBackupDirectory = t(u8"请先点击[浏览]选择备份目录后再清理!");
+  // A file in use cannot be deleted or moved; saying "cleaned" would be untrue.
+  texts.notCleanedBefore = t(u8"有 ");
+  texts.notCleanedAfter = t(u8" 个文件无法清理(可能正在使用)..已保留在列表中!");
   texts.imagePacks = "ImagePacks2";
   texts.soundPacks = "SoundPacks";
   return texts;

@@ -3,9 +3,24 @@
 #include "files.h"
 #include "gbk_text.h"
 
+namespace {
+// A patch file marked read-only is still a patch the user chose to clean.
+void RemoveEvenReadOnly(const std::string& path) {
+  if (!RemoveFile(path) && ClearReadOnly(path)) RemoveFile(path);
+}
+
 void MoveToBackup(const std::string& source, const std::string& destination) {
   if (RenameFile(source, destination)) return;
-  if (CopyFileReplacing(source, destination)) RemoveFile(source);
+  if (CopyFileReplacing(source, destination)) RemoveEvenReadOnly(source);
+}
+}  // namespace
+
+bool CleanFinding(const std::string& source, const std::string& destination) {
+  if (destination.empty())
+    RemoveEvenReadOnly(source);
+  else
+    MoveToBackup(source, destination);
+  return !FileExists(source);
 }
 
 bool IsPlainFileName(const std::string& name) {

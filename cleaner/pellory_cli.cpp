@@ -99,11 +99,7 @@ int Clean(const Options& options, const std::string& folderPath, const std::vect
   int failures = 0;
   for (const std::string& name : findings) {
     const std::string source = JoinPath(folderPath, name);
-    if (options.backup.empty())
-      RemoveFile(source);
-    else
-      MoveToBackup(source, JoinPath(options.backup, name));
-    if (FileExists(source)) {
+    if (!CleanFinding(source, options.backup.empty() ? std::string() : JoinPath(options.backup, name))) {
       WriteErrorText("pellory-cli: could not " + std::string(options.backup.empty() ? "delete " : "back up ") + source + "\n");
       ++failures;
     }

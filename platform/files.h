@@ -48,6 +48,8 @@ bool FileExists(const std::string& path);      // a file, not a folder
 bool FolderExists(const std::string& path);
 std::int64_t FileSize(const std::string& path);  // -1 when there is none
 bool RemoveFile(const std::string& path);
+// Takes away a file's read-only mark, so that it can be removed.
+bool ClearReadOnly(const std::string& path);
 // Rename that never replaces an existing file.
 bool RenameFile(const std::string& from, const std::string& to);
 // Rename that replaces an existing file at `to`.

@@ -98,6 +98,11 @@ std::int64_t FileSize(const std::string& path) {
 
 bool RemoveFile(const std::string& path) { return unlink(Native(path).c_str()) == 0; }
 
+bool ClearReadOnly(const std::string& path) {
+  struct stat info;
+  return StatOf(path, info) && chmod(Native(path).c_str(), info.st_mode | S_IWUSR) == 0;
+}
+
 bool RenameFile(const std::string& from, const std::string& to) {
   // link + unlink gives a rename that refuses to replace, on one file system.
   if (link(Native(from).c_str(), Native(to).c_str()) != 0) return false;

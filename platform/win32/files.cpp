@@ -92,6 +92,12 @@ std::int64_t FileSize(const std::string& path) {
 
 bool RemoveFile(const std::string& path) { return DeleteFileW(WideFromText(path).c_str()); }
 
+bool ClearReadOnly(const std::string& path) {
+  DWORD attributes = Attributes(path);
+  if (attributes == INVALID_FILE_ATTRIBUTES) return false;
+  return SetFileAttributesW(WideFromText(path).c_str(), attributes & ~FILE_ATTRIBUTE_READONLY);
+}
+
 bool RenameFile(const std::string& from, const std::string& to) {
   return MoveFileExW(WideFromText(from).c_str(), WideFromText(to).c_str(), MOVEFILE_COPY_ALLOWED);
 }

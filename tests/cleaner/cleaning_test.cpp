@@ -88,6 +88,34 @@ TEST_F(CleaningTest, FilesAlreadyGoneOrReadOnlyLoseTheirRowsQuietly) {
   EXPECT_EQ(page.window.messages.size(), boxes + 1);
   EXPECT_EQ(page.LastMessage().text, T(u8"清理完毕!"));
   EXPECT_EQ(page.window.RowCount(超级列表框_扫描结果), 1);
+  EXPECT_FALSE(page.game.Has("ImagePacks2", "p2.NPK"));  // read-only, and still a patch the user chose
+}
+
+// Whether this system refuses to remove a file that another handle holds
+// open without sharing its deletion (Windows does; Linux never does).
+bool RemovalOfOpenFilesIsRefused(const TestFolder& scratch) {
+  scratch.Write("probe", "x");
+  File held = File::Open(scratch.File("probe"), File::Mode::ReadWriteShared);
+  return !RemoveFile(scratch.File("probe"));
+}
+
+TEST_F(CleaningTest, AFileInUseKeepsItsRowAndIsNotCalledCleaned) {
+  TestFolder scratch;
+  if (!RemovalOfOpenFilesIsRefused(scratch)) GTEST_SKIP() << "this system removes files in use";
+  for (bool backingUp : {false, true}) {
+    SCOPED_TRACE(backingUp ? "backing up" : "deleting");
+    if (backingUp) ChooseBackup(backup.Path());
+    File held = File::Open(JoinPath(page.game.FolderPath("ImagePacks2"), "p2.NPK"), File::Mode::ReadWriteShared);
+    page.window.SetChecked(选择框_全选, false);
+    page.window.Click(选择框_全选);  // ticks every row, p2.NPK too
+    Clean();
+    ASSERT_EQ(page.window.RowCount(超级列表框_扫描结果), 1);
+    EXPECT_EQ(page.window.Cell(超级列表框_扫描结果, 0, 0), "p2.NPK");
+    EXPECT_TRUE(page.game.Has("ImagePacks2", "p2.NPK"));
+    EXPECT_EQ(page.LastMessage().text, T(u8"有 1 个文件无法清理(可能正在使用)..已保留在列表中!"));
+    EXPECT_EQ(page.LastMessage().title, T(u8"警告!"));
+    EXPECT_EQ(page.LastMessage().style, 48);
+  }
 }
 
 TEST_F(CleaningTest, ABackupWithoutAChosenFolderIsRefused) {
