@@ -34,8 +34,8 @@ void StartScan(Window& window, CleanerState& state) {
   state.SkipNames.clear();
   ScanRun run{window, state.GameDirectory, {}, {}};
   run.options.hashWorkers = DefaultHashWorkers();
-  if (window.IsChecked(选择框_大小对比)) run.options.comparison = Comparison::Size;
-  if (window.IsChecked(选择框_哈希对比)) run.options.comparison = Comparison::Digest;
+  run.options.compareSizes = window.IsChecked(选择框_大小对比);
+  run.options.compareDigests = window.IsChecked(选择框_哈希对比);
   const std::string skipList = JoinPath(state.RunDirectory, "Skip_Npk.ini");
   struct Kind {
     Name radio;
@@ -66,8 +66,9 @@ bool CleanRow(Window& window, const CleanerState& state, int row, bool backup) {
   const CleanerTexts& texts = CleanerTexts::Get();
   const std::string name = window.Cell(超级列表框_扫描结果, row, 0);
   const std::string folder = window.Cell(超级列表框_扫描结果, row, 1);
-  // Only files of the folder the scan examined are touched.
-  if (!IsPlainFileName(name) || (folder != texts.imagePacks && folder != texts.soundPacks)) return true;
+  // Only files of the folder the scan examined are touched; a row that
+  // names anything else stays, uncleaned.
+  if (!IsPlainFileName(name) || (folder != texts.imagePacks && folder != texts.soundPacks)) return false;
   const std::string source = JoinPath(JoinPath(state.ScannedDirectory, folder), name);
   return CleanFinding(source, backup ? JoinPath(state.BackupDirectory, name) : std::string());
 }

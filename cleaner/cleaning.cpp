@@ -24,6 +24,7 @@ bool CleanFinding(const std::string& source, const std::string& destination) {
 }
 
 bool IsPlainFileName(const std::string& name) {
-  return !name.empty() && name != "." && name != ".." && gbk::FindChar(name, '\\') == gbk::npos &&
+  // '/' separates folders everywhere; the system's own separator too.
+  return !name.empty() && name != "." && name != ".." && gbk::FindChar(name, PathSeparator()) == gbk::npos &&
          gbk::FindChar(name, '/') == gbk::npos;
 }

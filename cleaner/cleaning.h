@@ -10,5 +10,5 @@
 bool CleanFinding(const std::string& source, const std::string& destination);
 
 // A file name as a scan found it: no folder part, so it cannot lead outside
-// the folder it is joined to.
+// the folder it is joined to. (On Linux a backslash is part of a name.)
 bool IsPlainFileName(const std::string& name);

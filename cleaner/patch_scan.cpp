@@ -58,15 +58,16 @@ struct Judgement {
 };
 
 Judgement JudgeWithoutContent(const std::string& path, const std::string& name, const OfficialTable& table,
-                              Comparison comparison) {
+                              const ScanOptions& options) {
   Judgement judgement;
   judgement.entry = table.Find(name);
   if (judgement.entry < 0) {
     judgement.verdict = Verdict::Unofficial;
   } else if (!table.IsSkipEntry(judgement.entry)) {
-    if (comparison == Comparison::Size && table.Files().sizes[judgement.entry] != TableSize(path))
+    if (options.compareSizes && table.Files().sizes[judgement.entry] != TableSize(path))
       judgement.verdict = Verdict::SizeDiffers;
-    judgement.needsDigest = comparison == Comparison::Digest;
+    else
+      judgement.needsDigest = options.compareDigests;
   }
   return judgement;
 }
@@ -100,7 +101,7 @@ void JudgeFiles(const std::string& folderPath, const std::vector<std::string>& f
   judgements.reserve(foundNames.size());
   for (const std::string& name : foundNames) {
     const std::string path = JoinPath(folderPath, name);
-    judgements.push_back(JudgeWithoutContent(path, name, table, options.comparison));
+    judgements.push_back(JudgeWithoutContent(path, name, table, options));
     if (judgements.back().needsDigest) toHash.push_back(path);
   }
   // Only the files whose digest can still change the verdict are read.

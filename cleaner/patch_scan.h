@@ -10,7 +10,6 @@
 #include "package_list.h"
 
 enum class Verdict { Passes, Unofficial, SizeDiffers, DigestDiffers };
-enum class Comparison { None, Size, Digest };
 
 // The texts the result list shows for each verdict but Passes.
 std::string VerdictText(Verdict verdict);
@@ -52,7 +51,9 @@ class ScanEvents {
 };
 
 struct ScanOptions {
-  Comparison comparison = Comparison::None;
+  // A file whose size differs is reported as such and never hashed.
+  bool compareSizes = false;
+  bool compareDigests = false;
   int hashWorkers = 2;
   std::chrono::milliseconds waitingInterval{15};
 };

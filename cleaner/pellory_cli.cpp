@@ -36,11 +36,10 @@ int Usage() {
   return 2;
 }
 
-bool ParseComparison(const std::string& name, Comparison& comparison) {
-  if (name == "none") comparison = Comparison::None;
-  else if (name == "size") comparison = Comparison::Size;
-  else if (name == "hash") comparison = Comparison::Digest;
-  else return false;
+bool ParseComparison(const std::string& name, ScanOptions& scan) {
+  if (name != "none" && name != "size" && name != "hash") return false;
+  scan.compareSizes = name == "size";
+  scan.compareDigests = name == "hash";
   return true;
 }
 
@@ -53,7 +52,7 @@ bool ParseOptions(const std::vector<std::string>& args, Options& options) {
     const std::string& name = args[i];
     const std::string& value = args[i + 1];
     if (name == "--folder" && (value == "ImagePacks2" || value == "SoundPacks")) options.folder = value;
-    else if (name == "--compare" && ParseComparison(value, options.scan.comparison)) continue;
+    else if (name == "--compare" && ParseComparison(value, options.scan)) continue;
     else if (name == "--skip-list") options.skipList = value;
     else if (name == "--workers" && std::atoi(value.c_str()) > 0) options.scan.hashWorkers = std::atoi(value.c_str());
     else if (name == "--backup" && options.clean) options.backup = value;
@@ -104,8 +103,13 @@ int Clean(const Options& options, const std::string& folderPath, const std::vect
       ++failures;
     }
   }
-  WriteErrorText(CleanerTexts::Get().cleaned + "\n");
-  return failures == 0 ? 0 : 1;
+  const CleanerTexts& texts = CleanerTexts::Get();
+  if (failures != 0) {
+    WriteErrorText(texts.notCleanedBefore + std::to_string(failures) + texts.notCleanedAfter + "\n");
+    return 1;
+  }
+  WriteErrorText(texts.cleaned + "\n");
+  return 0;
 }
 }  // namespace
 

@@ -25,8 +25,8 @@ void ParseSkipList(std::string_view text, const std::string& section, std::vecto
 
   std::size_t lineStart = 0;
   for (;;) {
-    std::size_t lineEnd = gbk::FindText(body, "\r\n", lineStart);
-    if (lineEnd == gbk::npos) {
+    std::size_t lineEnd = body.find("\r\n", lineStart);  // line ends are split byte for byte
+    if (lineEnd == std::string_view::npos) {
       if (lineStart < body.size()) AppendName(body.substr(lineStart), names);
       return;
     }

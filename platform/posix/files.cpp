@@ -106,23 +106,51 @@ bool ClearReadOnly(const std::string& path) {
 bool RenameFile(const std::string& from, const std::string& to) {
   // link + unlink gives a rename that refuses to replace, on one file system.
   if (link(Native(from).c_str(), Native(to).c_str()) != 0) return false;
-  return unlink(Native(from).c_str()) == 0;
+  if (unlink(Native(from).c_str()) == 0) return true;
+  // The source stays: take the new name away again, or a copy over it
+  // would empty the one file both names stand for.
+  unlink(Native(to).c_str());
+  return false;
 }
 
 bool MoveReplacing(const std::string& from, const std::string& to) {
   return rename(Native(from).c_str(), Native(to).c_str()) == 0;
 }
 
-bool CopyFileReplacing(const std::string& from, const std::string& to) {
-  File source = File::Open(from, File::Mode::ReadShared);
-  if (!source.IsOpen()) return false;
-  File target = File::Open(to, File::Mode::CreateOrEmpty);
-  if (!target.IsOpen()) return false;
+namespace {
+// A new file beside `path` under a name that nothing uses yet.
+File CreateBeside(const std::string& path, std::string& name) {
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    name = path + ".copying" + (attempt ? std::to_string(attempt) : "");
+    File file = File::Open(name, File::Mode::CreateNew);
+    if (file.IsOpen()) return file;
+  }
+  return File();
+}
+
+bool CopyContent(File& source, File& target) {
   std::vector<char> piece(kFilePieceSize);
   while (std::size_t got = source.Read(piece.data(), piece.size())) {
     if (!target.Write(piece.data(), got)) return false;
   }
   return true;
+}
+}  // namespace
+
+// The copy is made under a name of its own and then renamed over `to`: a
+// file at `to` is replaced whole or not at all, and one that is the source
+// under a second name is never emptied.
+bool CopyFileReplacing(const std::string& from, const std::string& to) {
+  File source = File::Open(from, File::Mode::ReadShared);
+  if (!source.IsOpen()) return false;
+  std::string copy;
+  File target = CreateBeside(to, copy);
+  if (!target.IsOpen()) return false;
+  bool copied = CopyContent(source, target);
+  target = File();
+  if (copied && MoveReplacing(copy, to)) return true;
+  RemoveFile(copy);
+  return false;
 }
 
 bool CreateFolder(const std::string& path) { return mkdir(Native(path).c_str(), 0755) == 0; }

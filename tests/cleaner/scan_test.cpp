@@ -51,24 +51,32 @@ class ScanTest : public ::testing::Test {
 TEST_F(ScanTest, EachComparisonReportsItsVerdicts) {
   struct Case {
     const char* what;
-    Name box;  // empty: no comparison
+    std::vector<Name> ticked;
     Expected rows;
   };
   const Case cases[] = {
-      {"no comparison", "", {{"case.NPK", kUnofficial}, {"extra.NPK", kUnofficial}}},
-      {"sizes", 选择框_大小对比, {{"case.NPK", kUnofficial}, {"extra.NPK", kUnofficial}, {"resized.NPK", kSizeWrong}}},
+      {"no comparison", {}, {{"case.NPK", kUnofficial}, {"extra.NPK", kUnofficial}}},
+      {"sizes", {选择框_大小对比}, {{"case.NPK", kUnofficial}, {"extra.NPK", kUnofficial}, {"resized.NPK", kSizeWrong}}},
       {"digests",
-       选择框_哈希对比,
+       {选择框_哈希对比},
        {{"case.NPK", kUnofficial},
         {"extra.NPK", kUnofficial},
         {"resized.NPK", kDigestWrong},
+        {"altered.NPK", kDigestWrong}}},
+      // Clicks keep the two apart, but with both ticked the size is
+      // compared first and a file of the wrong size is never hashed.
+      {"both",
+       {选择框_大小对比, 选择框_哈希对比},
+       {{"case.NPK", kUnofficial},
+        {"extra.NPK", kUnofficial},
+        {"resized.NPK", kSizeWrong},
         {"altered.NPK", kDigestWrong}}},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
     page.window.SetChecked(选择框_大小对比, false);
     page.window.SetChecked(选择框_哈希对比, false);
-    if (!c.box.empty()) page.window.Click(c.box);
+    for (Name box : c.ticked) page.window.SetChecked(box, true);
     page.Scan();
     EXPECT_EQ(page.Rows(), page.InFoundOrder("ImagePacks2", c.rows));  // folders and their files are never listed
     const HeadlessWindow::Message box = page.LastMessage();

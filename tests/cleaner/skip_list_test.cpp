@@ -42,6 +42,8 @@ TEST(SkipList, ReadsTheNamesOfOneSection) {
       {"double-byte names", "[ImagePacks2]\r\n\xB0\x5B.NPK=1\r\n\xC4\xE3=1\r\n", "ImagePacks2",
        {"\xB0\x5B.NPK", "\xC4\xE3"}},
       {"a header inside a double-byte character is no header", "\x81[ImagePacks2]\r\na=1\r\n", "ImagePacks2", {}},
+      // Lines split at every CR LF byte pair, also after a stray lead byte.
+      {"a stray lead byte before a line end", "[ImagePacks2]\r\nnote\x81\r\nb.NPK=1\r\n", "ImagePacks2", {"b.NPK"}},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
