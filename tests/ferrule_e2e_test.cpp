@@ -232,6 +232,28 @@ TEST(FerruleEndToEnd, A7ZipBesideTheProgramIsPreferred) {
   EXPECT_TRUE(EndsWith(result.output, "\r\n" + Texts().unpacked)) << result.output;
   EXPECT_EQ(run.folder.Read("beside.log").size(), std::string("used\nused\n").size());
 }
+TEST(FerruleEndToEnd, AFolderNamed7zBesideTheProgramIsNo7Zip) {
+  if (UnderWine()) GTEST_SKIP() << "the Windows program only ever uses the 7z.exe beside it";
+  FerruleRun run;
+  CreateFolder(run.folder.File("7z"));
+  run.folder.Write("c.NPK.spk", EncodeSpk(BuildImage({{Codec::Gzip, 1000}}, run.folder.File("tmp"))));
+  FerruleRun::Result result = run.Run({run.folder.File("c.NPK.spk")});
+  EXPECT_TRUE(EndsWith(result.output, "\r\n" + Texts().unpacked)) << result.output;
+}
+
+TEST(FerruleEndToEnd, AReaderThatStopsEarlyDoesNotStopTheUnpack) {
+  if (UnderWine()) GTEST_SKIP() << "a Windows console program is not ended by a closed pipe";
+  FerruleRun run;
+  run.folder.Write("d.NPK.spk", EncodeSpk(BuildImage({{Codec::Bzip2, 3000}}, run.folder.File("tmp"))));
+  // The reader takes one byte of the banner and goes; ferrule's status comes out.
+  const std::string pipeline = "\"$0\" \"$1\" | head -c 1 >/dev/null; exit ${PIPESTATUS[0]}";
+  int exitCode = SpawnAndWait({"/bin/bash", "-c", pipeline, Utf8FromText(run.folder.File("ferrule")),
+                               Utf8FromText(run.folder.File("d.NPK.spk"))},
+                              "", "");
+  EXPECT_EQ(exitCode, 0);
+  EXPECT_TRUE(run.folder.Has("d.NPK"));
+  EXPECT_FALSE(run.folder.Has("d.NPK.spk"));
+}
 }  // namespace
 
 int main(int argc, char** argv) { return RunTestsWithWineBuildOption(argc, argv, windowsBuild); }

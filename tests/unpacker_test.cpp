@@ -215,6 +215,12 @@ TEST_F(ContainerTest, OutcomesOfDamagedAndOddFiles) {
   }
 }
 
+TEST_F(ContainerTest, TheTitleReachesTheLastChunkAlsoWhenTheFileEndsFirst) {
+  Unpack(ValidSpk(0x7FFFFFFF));
+  ASSERT_FALSE(console.titles.empty());
+  EXPECT_EQ(console.titles.back(), Texts().progress + "2147483647/2147483647");
+}
+
 TEST_F(ContainerTest, MissingInputIsNotRecognised) {
   EXPECT_EQ(Run(), NotRecognised);
   EXPECT_EQ(console.output, "");

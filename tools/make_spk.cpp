@@ -80,8 +80,8 @@ int main(int argc, char** argv) {
   File in = File::Open(options.content, File::Mode::ReadShared);
   const std::string scratch = options.output + ".scratch";
   CreateFolder(scratch);
-  bool ok = out.Write(SpkHeaderBytes(options.defaultPath, static_cast<std::int32_t>(size), digest, chunkCount).data(),
-                      312 + 4 * static_cast<std::size_t>(chunkCount));
+  const Bytes header = SpkHeaderBytes(options.defaultPath, static_cast<std::int32_t>(size), digest, chunkCount, chunkCount);
+  bool ok = out.Write(header.data(), header.size());
   Bytes chunk(options.chunkSize);
   while (ok) {
     chunk.resize(options.chunkSize);

@@ -1,5 +1,7 @@
 #include "spk_writer.h"
 
+#include <algorithm>
+
 #include "hasher.h"
 
 void AppendInt32(Bytes& bytes, std::int32_t value) {
@@ -14,7 +16,7 @@ Bytes Sha256Of(const Bytes& bytes) {
 }
 
 Bytes SpkHeaderBytes(const std::string& defaultPath, std::int32_t unpackedSize, const Bytes& digest,
-                     std::int32_t chunkCount) {
+                     std::int32_t chunkCount, std::int32_t tableEntries) {
   Bytes bytes = {0x11, 0xB1, 0x01, 0x00};
   Bytes path(defaultPath.begin(), defaultPath.end());
   path.resize(260, 0);
@@ -26,8 +28,7 @@ Bytes SpkHeaderBytes(const std::string& defaultPath, std::int32_t unpackedSize, 
   bytes.insert(bytes.end(), digestField.begin(), digestField.end());
   AppendInt32(bytes, 0);
   AppendInt32(bytes, chunkCount);
-  // A count far beyond the file gets a table cut short, as a damaged file has.
-  for (std::int32_t i = 0; i < chunkCount && i < (1 << 16); ++i) AppendInt32(bytes, i);
+  for (std::int32_t i = 0; i < tableEntries; ++i) AppendInt32(bytes, i);
   return bytes;
 }
 
@@ -42,7 +43,9 @@ Bytes SpkChunkRecordStart(std::int32_t kind, std::int32_t dataSize) {
 Bytes EncodeSpk(const SpkImage& image) {
   const std::int32_t count = image.chunkCount.value_or(static_cast<std::int32_t>(image.chunks.size()));
   Bytes bytes = SpkHeaderBytes(image.defaultPath, image.unpackedSize.value_or(static_cast<std::int32_t>(image.content.size())),
-                               image.digest.value_or(Sha256Of(image.content)), count < 0 ? 0 : count);
+                               image.digest.value_or(Sha256Of(image.content)), count < 0 ? 0 : count,
+                               // A count far beyond the file gets a table cut short, as a damaged file has.
+                               std::clamp(count, 0, 1 << 16));
   if (count < 0) {
     // A negative count has no table; rewrite the field after the fact.
     Bytes field;

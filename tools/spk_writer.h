@@ -15,9 +15,9 @@ struct SpkChunk {
   Bytes data;  // stored: the content; compressed: what 7-Zip unpacks
 };
 
-// The header, the chunk table and the records up to each chunk's data.
+// The header and the first `tableEntries` entries of the chunk table.
 Bytes SpkHeaderBytes(const std::string& defaultPath, std::int32_t unpackedSize, const Bytes& digest,
-                     std::int32_t chunkCount);
+                     std::int32_t chunkCount, std::int32_t tableEntries);
 Bytes SpkChunkRecordStart(std::int32_t kind, std::int32_t dataSize);
 
 struct SpkImage {

@@ -74,16 +74,22 @@ std::string ContainerUnpacker::ReadAndPrintHeader(BinaryReader& reader, const st
 
 bool ContainerUnpacker::WriteContent(BinaryReader& reader, std::int32_t chunkCount, File& output) {
   piece_.resize(kFilePieceSize);
+  auto showProgress = [&](std::int32_t done) {
+    console_.SetTitle(Texts().progress + std::to_string(done) + "/" + std::to_string(chunkCount));
+  };
   for (std::int32_t i = 1; i <= chunkCount; ++i) {
     // Past the end every remaining chunk reads as empty, so a count far
-    // beyond the file need not be walked through.
-    if (reader.AtEnd()) break;
+    // beyond the file need not be walked through; the title shows the end.
+    if (reader.AtEnd()) {
+      showProgress(chunkCount);
+      break;
+    }
     const std::int32_t kind = reader.ReadInt32();
     const std::int32_t size = reader.ReadInt32();
     reader.Skip(kUnreadChunkFieldsSize);
     bool ok = kind == kCompressed ? InflateChunk(reader, size, output) : CopyBytes(reader, size, output);
     if (!ok) return false;
-    console_.SetTitle(Texts().progress + std::to_string(i) + "/" + std::to_string(chunkCount));
+    showProgress(i);
   }
   return true;
 }

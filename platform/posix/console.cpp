@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include <chrono>
+#include <csignal>
 #include <clocale>
 #include <cstring>
 #include <thread>
@@ -24,6 +25,10 @@ bool WantsGbkBytes() {
 }
 
 void WriteAll(int fd, const std::string& bytes) {
+  // A reader that goes away early must not end the program half-way: the
+  // write just fails and the work goes on.
+  static const bool brokenPipeIgnored = [] { return std::signal(SIGPIPE, SIG_IGN) != SIG_ERR; }();
+  (void)brokenPipeIgnored;
   std::size_t done = 0;
   while (done < bytes.size()) {
     ssize_t put = write(fd, bytes.data() + done, bytes.size() - done);

@@ -9,5 +9,8 @@
 int SpawnAndWait(const std::vector<std::string>& arguments, const std::string& workingDirectory,
                  const std::string& outputFile);
 
+// A regular file that this user may run (a folder of that name is none).
+bool IsExecutableFile(const std::string& path);
+
 // The full path of `name` in PATH, or empty.
 std::string FindInPath(const std::string& name);

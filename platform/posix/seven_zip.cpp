@@ -38,7 +38,7 @@ class PosixSevenZip final : public ChunkInflater {
 
 std::string LocateProgram(const std::string& runDirectory) {
   std::string beside = Utf8FromText(runDirectory) + "/7z";
-  if (access(beside.c_str(), X_OK) == 0) return beside;
+  if (IsExecutableFile(beside)) return beside;
   for (const char* name : {"7zz", "7z"}) {
     std::string found = FindInPath(name);
     if (!found.empty()) return found;
