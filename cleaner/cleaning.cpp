@@ -10,8 +10,10 @@ void RemoveEvenReadOnly(const std::string& path) {
 }
 
 void MoveToBackup(const std::string& source, const std::string& destination) {
-  if (RenameFile(source, destination)) return;
-  if (CopyFileReplacing(source, destination)) RemoveEvenReadOnly(source);
+  // A rename onto another drive copies; it may leave a read-only source.
+  if (RenameFile(source, destination) || CopyFileReplacing(source, destination)) {
+    if (FileExists(source)) RemoveEvenReadOnly(source);
+  }
 }
 }  // namespace
 
