@@ -34,6 +34,9 @@ std::wstring StatusPaneText(HWND statusBar, int pane);
 std::vector<int> StatusPaneRightEdges(HWND statusBar);
 std::wstring ColumnTitle(HWND listView, int column);
 
+// The colours shown on the screen inside `rect` (screen coordinates), row by row.
+std::vector<COLORREF> ScreenPixels(const RECT& rect);
+
 // A key press as the keyboard delivers it to `target`'s thread.
 void PressKey(HWND target, WORD key);
 // The control that has the keyboard focus in `window`'s thread.

@@ -123,6 +123,15 @@ class PelloryWindow : public ::testing::Test {
   }
   HWND Handle(Name name) { return named_.at(std::string(name)); }
 
+  // Shows tab `page` (1 or 2) with the arrow keys, as a person can.
+  void ShowTab(int page) {
+    HWND tabs = Handle(选择夹1);
+    PressKey(tabs, page == 2 ? VK_RIGHT : VK_LEFT);
+    for (int waited = 0; waited < 5000 && SendMessageW(tabs, TCM_GETCURSEL, 0, 0) != page - 1; waited += 50) Sleep(50);
+    ASSERT_EQ(SendMessageW(tabs, TCM_GETCURSEL, 0, 0), page - 1);
+    LetKeysArrive(window_);
+  }
+
   bool WaitForExit(DWORD milliseconds) { return WaitForSingleObject(process_.hProcess, milliseconds) == WAIT_OBJECT_0; }
 
   PROCESS_INFORMATION process_{};
@@ -272,19 +281,39 @@ TEST_F(PelloryWindow, TabsAndStatusBarShowTheirTexts) {
 
 TEST_F(PelloryWindow, SwitchingTabsShowsTheOtherPageAndKeepsTheFirst) {
   SendMessageW(Handle(选择框_大小对比), BM_CLICK, 0, 0);
-  PressKey(Handle(选择夹1), VK_RIGHT);
-  for (int waited = 0; waited < 5000 && SendMessageW(Handle(选择夹1), TCM_GETCURSEL, 0, 0) != 1; waited += 50) Sleep(50);
-  ASSERT_EQ(SendMessageW(Handle(选择夹1), TCM_GETCURSEL, 0, 0), 1);
-  LetKeysArrive(window_);
+  ShowTab(2);
   for (const auto& [hwnd, spec] : matched_)
     if (spec->page != 0) { EXPECT_EQ(IsWindowVisible(hwnd) != FALSE, spec->page == 2) << spec->name; }
 
-  PressKey(Handle(选择夹1), VK_LEFT);
-  for (int waited = 0; waited < 5000 && SendMessageW(Handle(选择夹1), TCM_GETCURSEL, 0, 0) != 0; waited += 50) Sleep(50);
-  LetKeysArrive(window_);
+  ShowTab(1);
   EXPECT_TRUE(IsWindowVisible(Handle(按钮_开始扫描)));
   EXPECT_FALSE(IsWindowVisible(Handle(列表框_NPK文件列表)));
   EXPECT_EQ(SendMessageW(Handle(选择框_大小对比), BM_GETCHECK, 0, 0), BST_CHECKED);
+}
+
+// Read off the screen: each label's text colour is there, and the white copy
+// one pixel off appears exactly for the labels with a shadow.
+TEST_F(PelloryWindow, LabelsShowTheirColoursAndShadows) {
+  for (int page : {1, 2}) {
+    if (page == 2) ShowTab(2);
+    for (const auto& [hwnd, spec] : matched_) {
+      if (spec->kind != ControlKind::Label || spec->page != page) continue;
+      SCOPED_TRACE(std::string(spec->name));
+      RECT inside;
+      GetClientRect(hwnd, &inside);
+      MapWindowPoints(hwnd, HWND_DESKTOP, reinterpret_cast<POINT*>(&inside), 2);
+      const std::vector<COLORREF> pixels = ScreenPixels(inside);
+      const Rgb colour = spec->label.colour;
+      const auto inColour = std::count(pixels.begin(), pixels.end(), RGB(colour.red, colour.green, colour.blue));
+      const auto white = std::count(pixels.begin(), pixels.end(), RGB(255, 255, 255));
+      EXPECT_GT(inColour, 0);
+      if (spec->label.shadow) {
+        EXPECT_GT(white, 0);
+      } else {
+        EXPECT_EQ(white, 0);
+      }
+    }
+  }
 }
 
 TEST_F(PelloryWindow, EnterKeepsTheFocusAndEscCloses) {
