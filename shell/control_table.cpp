@@ -76,8 +76,8 @@ const WindowSpec kWindow = {
 std::span<const ControlSpec> ControlTable() { return kControls; }
 
 const ControlSpec* FindControl(std::string_view name) {
-  for (const ControlSpec& spec : kControls)
-    if (spec.name == name) return &spec;
+  for (const ControlSpec& entry : kControls)
+    if (entry.name == name) return &entry;
   return nullptr;
 }
 

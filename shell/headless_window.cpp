@@ -9,13 +9,13 @@ std::string Source(std::u8string_view text) { return TextFromUtf8Source(text); }
 }  // namespace
 
 HeadlessWindow::HeadlessWindow() {
-  for (const ControlSpec& spec : ControlTable()) {
+  for (const ControlSpec& entry : ControlTable()) {
     State state;
-    state.spec = &spec;
-    state.text = Source(spec.caption);
-    state.enabled = spec.enabled;
-    state.checked = spec.checked;
-    controls_.emplace(std::string(spec.name), std::move(state));
+    state.entry = &entry;
+    state.text = Source(entry.caption);
+    state.enabled = entry.enabled;
+    state.checked = entry.checked;
+    controls_.emplace(std::string(entry.name), std::move(state));
   }
   for (std::u8string_view folder : MainWindowSpec().folderChoices) At(control::组合框_文件夹目录).items.push_back(Source(folder));
 }
@@ -41,9 +41,9 @@ bool HeadlessWindow::IsChecked(std::string_view control) const { return At(contr
 void HeadlessWindow::SetChecked(std::string_view control, bool checked) {
   State& state = At(control);
   state.checked = checked;
-  if (checked && state.spec->kind == ControlKind::RadioButton) {
+  if (checked && state.entry->kind == ControlKind::RadioButton) {
     for (auto& [name, other] : controls_)
-      if (&other != &state && other.spec->kind == ControlKind::RadioButton && other.spec->parent == state.spec->parent)
+      if (&other != &state && other.entry->kind == ControlKind::RadioButton && other.entry->parent == state.entry->parent)
         other.checked = false;
   }
 }
@@ -150,22 +150,22 @@ void HeadlessWindow::RunOnWindowThread(Handler work) {
 void HeadlessWindow::SetHandler(std::string_view control, Handler handler) { At(control).handler = std::move(handler); }
 
 bool HeadlessWindow::IsUsable(std::string_view control) const {
-  for (const State* state = &At(control);; state = &At(state->spec->parent)) {
+  for (const State* state = &At(control);; state = &At(state->entry->parent)) {
     if (!state->enabled) return false;
-    if (state->spec->parent.empty()) return true;
+    if (state->entry->parent.empty()) return true;
   }
 }
 
 bool HeadlessWindow::IsVisible(std::string_view control) const {
-  int page = At(control).spec->page;
+  int page = At(control).entry->page;
   return page == 0 || page == currentTab_;
 }
 
 void HeadlessWindow::Click(std::string_view control) {
   if (closed_ || !IsUsable(control) || !IsVisible(control)) return;
   State& state = At(control);
-  if (state.spec->kind == ControlKind::CheckBox) state.checked = !state.checked;
-  if (state.spec->kind == ControlKind::RadioButton) SetChecked(control, true);
+  if (state.entry->kind == ControlKind::CheckBox) state.checked = !state.checked;
+  if (state.entry->kind == ControlKind::RadioButton) SetChecked(control, true);
   if (state.handler) state.handler();
 }
 

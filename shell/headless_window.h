@@ -21,7 +21,7 @@ class HeadlessWindow final : public Window {
     bool checked = false;
   };
   struct State {
-    const ControlSpec* spec = nullptr;
+    const ControlSpec* entry = nullptr;
     std::string text;
     bool enabled = true, checked = false;
     std::vector<std::string> items;  // combo box or list box

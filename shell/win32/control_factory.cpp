@@ -14,16 +14,16 @@ constexpr int kSelectionFieldHeight = 14;
 
 // The first radio button of a parent starts the group that selecting one
 // of them clears the rest of.
-bool StartsRadioGroup(const ControlSpec& spec) {
+bool StartsRadioGroup(const ControlSpec& entry) {
   for (const ControlSpec& other : ControlTable()) {
-    if (&other == &spec) return true;
-    if (other.kind == ControlKind::RadioButton && other.parent == spec.parent) return false;
+    if (&other == &entry) return true;
+    if (other.kind == ControlKind::RadioButton && other.parent == entry.parent) return false;
   }
   return true;
 }
 
-DWORD KindStyle(const ControlSpec& spec) {
-  switch (spec.kind) {
+DWORD KindStyle(const ControlSpec& entry) {
+  switch (entry.kind) {
     case ControlKind::StatusBar:
       // Docking would put it elsewhere: the table's place reaches below
       // the client area.
@@ -32,15 +32,15 @@ DWORD KindStyle(const ControlSpec& spec) {
       return WS_TABSTOP | WS_CLIPCHILDREN | TCS_TABS | TCS_SINGLELINE;
     case ControlKind::Label:
       // One line centred vertically, unless the label wraps.
-      return SS_NOPREFIX | (spec.label.centred ? SS_CENTER : SS_LEFT) | (spec.label.wraps ? 0 : SS_CENTERIMAGE);
+      return SS_NOPREFIX | (entry.label.centred ? SS_CENTER : SS_LEFT) | (entry.label.wraps ? 0 : SS_CENTERIMAGE);
     case ControlKind::Edit:
-      return WS_TABSTOP | ES_AUTOHSCROLL | (spec.readOnly ? ES_READONLY : 0);
+      return WS_TABSTOP | ES_AUTOHSCROLL | (entry.readOnly ? ES_READONLY : 0);
     case ControlKind::Button:
       return WS_TABSTOP | BS_PUSHBUTTON;
     case ControlKind::CheckBox:
       return WS_TABSTOP | BS_AUTOCHECKBOX;
     case ControlKind::RadioButton:
-      return BS_AUTORADIOBUTTON | (StartsRadioGroup(spec) ? WS_GROUP | WS_TABSTOP : 0);
+      return BS_AUTORADIOBUTTON | (StartsRadioGroup(entry) ? WS_GROUP | WS_TABSTOP : 0);
     case ControlKind::GroupBox:
       return WS_CLIPCHILDREN | BS_GROUPBOX;
     case ControlKind::ListView:
@@ -59,8 +59,8 @@ DWORD KindStyle(const ControlSpec& spec) {
   return 0;
 }
 
-DWORD KindExStyle(const ControlSpec& spec) {
-  switch (spec.kind) {
+DWORD KindExStyle(const ControlSpec& entry) {
+  switch (entry.kind) {
     case ControlKind::Edit:
     case ControlKind::ListView:
     case ControlKind::ListBox:
@@ -68,7 +68,7 @@ DWORD KindExStyle(const ControlSpec& spec) {
     case ControlKind::ProgressBar:
       return WS_EX_STATICEDGE;
     case ControlKind::Label:
-      return spec.label.border ? WS_EX_STATICEDGE : 0;
+      return entry.label.border ? WS_EX_STATICEDGE : 0;
     case ControlKind::TabControl:
     case ControlKind::GroupBox:
       // Lets Tab walk into the controls they hold.
@@ -78,11 +78,11 @@ DWORD KindExStyle(const ControlSpec& spec) {
   }
 }
 
-void SetInitialState(const ControlSpec& spec, HWND control) {
-  switch (spec.kind) {
+void SetInitialState(const ControlSpec& entry, HWND control) {
+  switch (entry.kind) {
     case ControlKind::CheckBox:
     case ControlKind::RadioButton:
-      SendMessageW(control, BM_SETCHECK, spec.checked ? BST_CHECKED : BST_UNCHECKED, 0);
+      SendMessageW(control, BM_SETCHECK, entry.checked ? BST_CHECKED : BST_UNCHECKED, 0);
       break;
     case ControlKind::ProgressBar:
       SendMessageW(control, PBM_SETRANGE32, 0, 100);
@@ -121,17 +121,17 @@ const wchar_t* ControlClassName(ControlKind kind) {
   return nullptr;
 }
 
-HWND CreateControl(const ControlSpec& spec, HWND parent, int id, int shownPage) {
+HWND CreateControl(const ControlSpec& entry, HWND parent, int id, int shownPage) {
   // Controls inside a group box show and hide with it; a page's own
   // controls with their page.
-  bool shown = spec.page == 0 || spec.page == shownPage || FindControl(spec.parent)->kind == ControlKind::GroupBox;
-  DWORD style = WS_CHILD | KindStyle(spec) | (shown ? WS_VISIBLE : 0) | (spec.enabled ? 0 : WS_DISABLED);
-  int height = spec.kind == ControlKind::DropDownList ? spec.height + kDroppedListHeight : spec.height;
-  HWND control = CreateWindowExW(KindExStyle(spec), ControlClassName(spec.kind), WideCaption(spec.caption).c_str(),
-                                 style, spec.x, spec.y, spec.width, height, parent,
+  bool shown = entry.page == 0 || entry.page == shownPage || FindControl(entry.parent)->kind == ControlKind::GroupBox;
+  DWORD style = WS_CHILD | KindStyle(entry) | (shown ? WS_VISIBLE : 0) | (entry.enabled ? 0 : WS_DISABLED);
+  int height = entry.kind == ControlKind::DropDownList ? entry.height + kDroppedListHeight : entry.height;
+  HWND control = CreateWindowExW(KindExStyle(entry), ControlClassName(entry.kind), WideCaption(entry.caption).c_str(),
+                                 style, entry.x, entry.y, entry.width, height, parent,
                                  reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleW(nullptr), nullptr);
   SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)), FALSE);
-  SetInitialState(spec, control);
+  SetInitialState(entry, control);
   return control;
 }
 

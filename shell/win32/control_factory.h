@@ -15,7 +15,7 @@ const wchar_t* ControlClassName(ControlKind kind);
 
 // Creates the control below `parent` with the identifier `id`, in its
 // initial state; the controls of a page other than `shownPage` start hidden.
-HWND CreateControl(const ControlSpec& spec, HWND parent, int id, int shownPage);
+HWND CreateControl(const ControlSpec& entry, HWND parent, int id, int shownPage);
 
 // The parts of the window that the control table leaves to the window's
 // description: the list view's columns, the status panes, the tabs and the

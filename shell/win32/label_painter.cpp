@@ -42,24 +42,24 @@ RECT TextBox(HDC dc, const std::wstring& text, const RECT& area, UINT format, bo
 }  // namespace
 
 LabelPainter::~LabelPainter() {
-  for (auto& [spec, font] : fonts_) DeleteObject(font);
+  for (auto& [entry, font] : fonts_) DeleteObject(font);
 }
 
-HFONT LabelPainter::FontFor(const ControlSpec& spec) {
-  if (!HasOwnFont(spec.label)) return DefaultFont();
-  auto [place, added] = fonts_.emplace(&spec, nullptr);
-  if (added) place->second = CreateLabelFont(spec.label);
+HFONT LabelPainter::FontFor(const ControlSpec& entry) {
+  if (!HasOwnFont(entry.label)) return DefaultFont();
+  auto [place, added] = fonts_.emplace(&entry, nullptr);
+  if (added) place->second = CreateLabelFont(entry.label);
   return place->second;
 }
 
-void LabelPainter::Paint(const ControlSpec& spec, HWND label) const {
-  const LabelStyle& style = spec.label;
+void LabelPainter::Paint(const ControlSpec& entry, HWND label) const {
+  const LabelStyle& style = entry.label;
   PAINTSTRUCT paint;
   HDC dc = BeginPaint(label, &paint);
   RECT area;
   GetClientRect(label, &area);
   FillRect(dc, &area, GetSysColorBrush(COLOR_BTNFACE));
-  auto own = fonts_.find(&spec);
+  auto own = fonts_.find(&entry);
   HGDIOBJ previous = SelectObject(dc, own != fonts_.end() ? own->second : DefaultFont());
   SetBkMode(dc, TRANSPARENT);
 

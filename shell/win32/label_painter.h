@@ -16,9 +16,9 @@ class LabelPainter {
   ~LabelPainter();
 
   // The font a label is created with: its own, or the default GUI font.
-  HFONT FontFor(const ControlSpec& spec);
+  HFONT FontFor(const ControlSpec& entry);
   // Paints `label` in answer to its WM_PAINT.
-  void Paint(const ControlSpec& spec, HWND label) const;
+  void Paint(const ControlSpec& entry, HWND label) const;
 
  private:
   std::map<const ControlSpec*, HFONT> fonts_;

@@ -96,10 +96,10 @@ Win32Window::Win32Window() {
                                                    ICC_PROGRESS_CLASS | ICC_BAR_CLASSES};
   InitCommonControlsEx(&classes);
   RegisterWindowClass(&WindowProc);
-  const WindowSpec& spec = MainWindowSpec();
-  window_ = CreateWindowExW(0, kClassName, WideCaption(spec.title).c_str(),
+  const WindowSpec& entry = MainWindowSpec();
+  window_ = CreateWindowExW(0, kClassName, WideCaption(entry.title).c_str(),
                             WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN, CW_USEDEFAULT,
-                            CW_USEDEFAULT, spec.outerWidth, spec.outerHeight, nullptr, nullptr,
+                            CW_USEDEFAULT, entry.outerWidth, entry.outerHeight, nullptr, nullptr,
                             GetModuleHandleW(nullptr), this);
   if (!window_) throw std::runtime_error("the main window could not be created");
   // The class icon draws the title bar; tools that ask the window itself
@@ -120,19 +120,19 @@ Win32Window::~Win32Window() {
 
 void Win32Window::CreateControls() {
   controls_.reserve(ControlTable().size());
-  for (const ControlSpec& spec : ControlTable()) {
+  for (const ControlSpec& entry : ControlTable()) {
     int id = kFirstId + static_cast<int>(controls_.size());
-    HWND parent = spec.parent.empty() ? window_ : Handle(spec.parent);
-    HWND hwnd = spec.kind == ControlKind::Timer ? nullptr : CreateControl(spec, parent, id, 1);
-    controls_.push_back({&spec, hwnd, nullptr});
-    if (spec.kind == ControlKind::Label) {
-      SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(labels_.FontFor(spec)), FALSE);
+    HWND parent = entry.parent.empty() ? window_ : Handle(entry.parent);
+    HWND hwnd = entry.kind == ControlKind::Timer ? nullptr : CreateControl(entry, parent, id, 1);
+    controls_.push_back({&entry, hwnd, nullptr});
+    if (entry.kind == ControlKind::Label) {
+      SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(labels_.FontFor(entry)), FALSE);
       SetWindowSubclass(hwnd, PaintLabel, 0, reinterpret_cast<DWORD_PTR>(this));
     }
-    if (spec.kind == ControlKind::GroupBox || spec.kind == ControlKind::TabControl)
+    if (entry.kind == ControlKind::GroupBox || entry.kind == ControlKind::TabControl)
       SetWindowSubclass(hwnd, ForwardToWindow, 0, 0);
     // A theme's page colour would set the page apart from its labels.
-    if (spec.kind == ControlKind::TabControl) SetWindowTheme(hwnd, L" ", L" ");
+    if (entry.kind == ControlKind::TabControl) SetWindowTheme(hwnd, L" ", L" ");
   }
   const WindowSpec& window = MainWindowSpec();
   SetUpResultList(Handle(control::超级列表框_扫描结果), window);
@@ -140,7 +140,7 @@ void Win32Window::CreateControls() {
   SetUpTabs(Handle(control::选择夹1), window);
   SetUpFolderChoices(Handle(control::组合框_文件夹目录), window);
   for (const Control& control : controls_)
-    if (control.spec->event == ControlEvent::KeyDown) SetWindowSubclass(control.hwnd, ReportKeyDown, 0, 0);
+    if (control.entry->event == ControlEvent::KeyDown) SetWindowSubclass(control.hwnd, ReportKeyDown, 0, 0);
 }
 
 LRESULT CALLBACK Win32Window::PaintLabel(HWND label, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
@@ -150,7 +150,7 @@ LRESULT CALLBACK Win32Window::PaintLabel(HWND label, UINT message, WPARAM wParam
       return TRUE;  // the painting fills the background itself, without flicker
     case WM_PAINT:
       if (Control* control = reinterpret_cast<Win32Window*>(window)->ById(GetDlgCtrlID(label))) {
-        reinterpret_cast<Win32Window*>(window)->labels_.Paint(*control->spec, label);
+        reinterpret_cast<Win32Window*>(window)->labels_.Paint(*control->entry, label);
         return 0;
       }
       break;
@@ -220,7 +220,7 @@ LRESULT Win32Window::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 void Win32Window::OnCommand(int id, int notification) {
   Control* control = ById(id);
   if (!control) return;
-  switch (control->spec->event) {
+  switch (control->entry->event) {
     case ControlEvent::Clicked:
       if (notification == BN_CLICKED) Run(*control);
       break;
@@ -248,9 +248,9 @@ void Win32Window::OnTabChanged() {
   int shown = static_cast<int>(SendMessageW(Handle(control::选择夹1), TCM_GETCURSEL, 0, 0)) + 1;
   // Hide the old page before showing the new one, so they never overlap.
   for (const Control& control : controls_)
-    if (control.spec->parent == control::选择夹1 && control.spec->page != shown) ShowWindow(control.hwnd, SW_HIDE);
+    if (control.entry->parent == control::选择夹1 && control.entry->page != shown) ShowWindow(control.hwnd, SW_HIDE);
   for (const Control& control : controls_)
-    if (control.spec->parent == control::选择夹1 && control.spec->page == shown) ShowWindow(control.hwnd, SW_SHOW);
+    if (control.entry->parent == control::选择夹1 && control.entry->page == shown) ShowWindow(control.hwnd, SW_SHOW);
 }
 
 void Win32Window::Run(const Control& control) {
@@ -259,9 +259,9 @@ void Win32Window::Run(const Control& control) {
 }
 
 void Win32Window::Show() {
-  const WindowSpec& spec = MainWindowSpec();
-  int x = (GetSystemMetrics(SM_CXSCREEN) - spec.outerWidth) / 2;
-  int y = (GetSystemMetrics(SM_CYSCREEN) - spec.outerHeight) / 2;
+  const WindowSpec& entry = MainWindowSpec();
+  int x = (GetSystemMetrics(SM_CXSCREEN) - entry.outerWidth) / 2;
+  int y = (GetSystemMetrics(SM_CYSCREEN) - entry.outerHeight) / 2;
   SetWindowPos(window_, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
   ShowWindow(window_, SW_SHOW);
   UpdateWindow(window_);
@@ -312,7 +312,7 @@ Win32Window::Control* Win32Window::ById(int id) {
 
 Win32Window::Control& Win32Window::At(std::string_view name) {
   for (Control& control : controls_)
-    if (control.spec->name == name) return control;
+    if (control.entry->name == name) return control;
   throw std::invalid_argument("no control named " + std::string(name));
 }
 
@@ -325,7 +325,7 @@ std::string Win32Window::Text(std::string_view control) const { return TextFromW
 void Win32Window::SetText(std::string_view control, const std::string& text) {
   HWND hwnd = Handle(control);
   SetWindowTextW(hwnd, WideFromText(text).c_str());
-  if (At(control).spec->kind == ControlKind::Label) InvalidateRect(hwnd, nullptr, TRUE);
+  if (At(control).entry->kind == ControlKind::Label) InvalidateRect(hwnd, nullptr, TRUE);
 }
 
 bool Win32Window::IsEnabled(std::string_view control) const { return IsWindowEnabled(Handle(control)); }
@@ -345,9 +345,9 @@ bool Win32Window::IsChecked(std::string_view control) const {
 void Win32Window::SetChecked(std::string_view control, bool checked) {
   const Control& target = At(control);
   SendMessageW(target.hwnd, BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
-  if (!checked || target.spec->kind != ControlKind::RadioButton) return;
+  if (!checked || target.entry->kind != ControlKind::RadioButton) return;
   for (const Control& other : controls_)
-    if (&other != &target && other.spec->kind == ControlKind::RadioButton && other.spec->parent == target.spec->parent)
+    if (&other != &target && other.entry->kind == ControlKind::RadioButton && other.entry->parent == target.entry->parent)
       SendMessageW(other.hwnd, BM_SETCHECK, BST_UNCHECKED, 0);
 }
 

@@ -63,7 +63,7 @@ class Win32Window final : public Window {
 
  private:
   struct Control {
-    const ControlSpec* spec;
+    const ControlSpec* entry;
     HWND hwnd;
     Handler handler;
   };

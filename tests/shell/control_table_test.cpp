@@ -90,23 +90,23 @@ TEST(WindowTable, DirectoryBoxesTakeNoTyping) {
 // A slip in one place or size would put a control outside the box that
 // holds it, where it is cut off or hidden.
 TEST(WindowTable, EveryControlFitsInsideItsParent) {
-  for (const ControlSpec& spec : ControlTable()) {
-    if (spec.parent.empty()) continue;
-    SCOPED_TRACE(std::string(spec.name));
-    const ControlSpec* parent = FindControl(spec.parent);
+  for (const ControlSpec& entry : ControlTable()) {
+    if (entry.parent.empty()) continue;
+    SCOPED_TRACE(std::string(entry.name));
+    const ControlSpec* parent = FindControl(entry.parent);
     ASSERT_NE(parent, nullptr);
     if (parent->kind == ControlKind::GroupBox) {
-      EXPECT_EQ(spec.page, parent->page);
+      EXPECT_EQ(entry.page, parent->page);
     }
-    EXPECT_GE(spec.x, 0);
-    EXPECT_GE(spec.y, 0);
-    EXPECT_LE(spec.x + spec.width, parent->width);
-    EXPECT_LE(spec.y + spec.height, parent->height);
+    EXPECT_GE(entry.x, 0);
+    EXPECT_GE(entry.y, 0);
+    EXPECT_LE(entry.x + entry.width, parent->width);
+    EXPECT_LE(entry.y + entry.height, parent->height);
   }
 }
 
 TEST(WindowTable, NamesAreUniqueAndFindable) {
-  for (const ControlSpec& spec : ControlTable()) EXPECT_EQ(FindControl(spec.name), &spec) << spec.name;
+  for (const ControlSpec& entry : ControlTable()) EXPECT_EQ(FindControl(entry.name), &entry) << entry.name;
   EXPECT_EQ(FindControl("no such control"), nullptr);
 }
 

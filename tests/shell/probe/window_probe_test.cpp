@@ -94,26 +94,26 @@ class PelloryWindow : public ::testing::Test {
   // parent, its place and its class; a control that is missing, or in the
   // wrong place, is reported here.
   void MatchTable() {
-    for (const ControlSpec& spec : ControlTable()) {
-      if (spec.kind == ControlKind::Timer) continue;
-      HWND parent = spec.parent.empty() ? window_ : named_[std::string(spec.parent)];
+    for (const ControlSpec& entry : ControlTable()) {
+      if (entry.kind == ControlKind::Timer) continue;
+      HWND parent = entry.parent.empty() ? window_ : named_[std::string(entry.parent)];
       auto candidate = [&](const ProbedControl& control) {
-        return !matched_.count(control.hwnd) && control.parent == parent && control.place.left == spec.x &&
-               control.place.top == spec.y && control.className == ExpectedClass(spec.kind);
+        return !matched_.count(control.hwnd) && control.parent == parent && control.place.left == entry.x &&
+               control.place.top == entry.y && control.className == ExpectedClass(entry.kind);
       };
       // The two pages use some places twice; the size tells such controls apart.
       auto found = std::find_if(controls_.begin(), controls_.end(), [&](const ProbedControl& control) {
-        return candidate(control) && control.place.right - control.place.left == spec.width &&
-               control.place.bottom - control.place.top == spec.height;
+        return candidate(control) && control.place.right - control.place.left == entry.width &&
+               control.place.bottom - control.place.top == entry.height;
       });
       if (found == controls_.end()) found = std::find_if(controls_.begin(), controls_.end(), candidate);
       if (found == controls_.end()) {
-        ADD_FAILURE() << "no " << Narrow(ExpectedClass(spec.kind)) << " at " << spec.x << "," << spec.y << " for "
-                      << spec.name;
+        ADD_FAILURE() << "no " << Narrow(ExpectedClass(entry.kind)) << " at " << entry.x << "," << entry.y << " for "
+                      << entry.name;
         continue;
       }
-      named_[std::string(spec.name)] = found->hwnd;
-      matched_[found->hwnd] = &spec;
+      named_[std::string(entry.name)] = found->hwnd;
+      matched_[found->hwnd] = &entry;
     }
   }
 
@@ -142,15 +142,15 @@ class PelloryWindow : public ::testing::Test {
 };
 
 TEST_F(PelloryWindow, FrameIsFixedCentredAndTitled) {
-  const WindowSpec& spec = MainWindowSpec();
+  const WindowSpec& entry = MainWindowSpec();
   wchar_t title[128] = {};
   GetWindowTextW(window_, title, 128);
-  EXPECT_EQ(std::wstring(title), Wide(spec.title));
+  EXPECT_EQ(std::wstring(title), Wide(entry.title));
   RECT outer = OuterRect(window_);
-  EXPECT_EQ(outer.right - outer.left, spec.outerWidth);
-  EXPECT_EQ(outer.bottom - outer.top, spec.outerHeight);
-  EXPECT_NEAR(outer.left, (GetSystemMetrics(SM_CXSCREEN) - spec.outerWidth) / 2, 1);
-  EXPECT_NEAR(outer.top, (GetSystemMetrics(SM_CYSCREEN) - spec.outerHeight) / 2, 1);
+  EXPECT_EQ(outer.right - outer.left, entry.outerWidth);
+  EXPECT_EQ(outer.bottom - outer.top, entry.outerHeight);
+  EXPECT_NEAR(outer.left, (GetSystemMetrics(SM_CXSCREEN) - entry.outerWidth) / 2, 1);
+  EXPECT_NEAR(outer.top, (GetSystemMetrics(SM_CYSCREEN) - entry.outerHeight) / 2, 1);
   LONG_PTR style = GetWindowLongPtrW(window_, GWL_STYLE);
   EXPECT_TRUE(style & WS_CAPTION);
   EXPECT_TRUE(style & WS_SYSMENU);
@@ -181,19 +181,19 @@ TEST(PelloryProgram, CarriesItsIconManifestAndVersion) {
 }
 
 TEST_F(PelloryWindow, EveryControlHasItsPlaceSizeCaptionAndState) {
-  for (const auto& [hwnd, spec] : matched_) {
-    SCOPED_TRACE(std::string(spec->name));
-    const ProbedControl& found = Found(spec->name);
-    EXPECT_EQ(found.place.right - found.place.left, spec->width);
-    EXPECT_EQ(found.place.bottom - found.place.top, spec->height);
-    if (HasCaption(spec->kind)) { EXPECT_EQ(Narrow(found.text), Narrow(Wide(spec->caption))); }
-    EXPECT_EQ(found.enabled, spec->enabled);
-    EXPECT_EQ(found.visible, spec->page != 2);  // the first tab is current
-    if (spec->kind == ControlKind::CheckBox || spec->kind == ControlKind::RadioButton) {
-      EXPECT_EQ(SendMessageW(hwnd, BM_GETCHECK, 0, 0), spec->checked ? BST_CHECKED : BST_UNCHECKED);
+  for (const auto& [hwnd, entry] : matched_) {
+    SCOPED_TRACE(std::string(entry->name));
+    const ProbedControl& found = Found(entry->name);
+    EXPECT_EQ(found.place.right - found.place.left, entry->width);
+    EXPECT_EQ(found.place.bottom - found.place.top, entry->height);
+    if (HasCaption(entry->kind)) { EXPECT_EQ(Narrow(found.text), Narrow(Wide(entry->caption))); }
+    EXPECT_EQ(found.enabled, entry->enabled);
+    EXPECT_EQ(found.visible, entry->page != 2);  // the first tab is current
+    if (entry->kind == ControlKind::CheckBox || entry->kind == ControlKind::RadioButton) {
+      EXPECT_EQ(SendMessageW(hwnd, BM_GETCHECK, 0, 0), entry->checked ? BST_CHECKED : BST_UNCHECKED);
     }
-    if (spec->kind == ControlKind::Edit) { EXPECT_EQ((found.style & ES_READONLY) != 0, spec->readOnly); }
-    if (spec->kind == ControlKind::ProgressBar) {
+    if (entry->kind == ControlKind::Edit) { EXPECT_EQ((found.style & ES_READONLY) != 0, entry->readOnly); }
+    if (entry->kind == ControlKind::ProgressBar) {
       EXPECT_EQ(SendMessageW(hwnd, PBM_GETRANGE, FALSE, 0), 100);
       EXPECT_EQ(SendMessageW(hwnd, PBM_GETPOS, 0, 0), 0);
       EXPECT_TRUE(found.style & PBS_SMOOTH);
@@ -211,22 +211,22 @@ TEST_F(PelloryWindow, StylesAreThoseOfEachKind) {
   };
   for (const Kind& kind : {Kind{ControlKind::Button, BS_PUSHBUTTON}, Kind{ControlKind::CheckBox, BS_AUTOCHECKBOX},
                            Kind{ControlKind::RadioButton, BS_AUTORADIOBUTTON}, Kind{ControlKind::GroupBox, BS_GROUPBOX}})
-    for (const auto& [hwnd, spec] : matched_)
-      if (spec->kind == kind.kind) { EXPECT_EQ(Found(spec->name).style & BS_TYPEMASK, kind.buttonType) << spec->name; }
+    for (const auto& [hwnd, entry] : matched_)
+      if (entry->kind == kind.kind) { EXPECT_EQ(Found(entry->name).style & BS_TYPEMASK, kind.buttonType) << entry->name; }
 
-  for (const auto& [hwnd, spec] : matched_) {
-    SCOPED_TRACE(std::string(spec->name));
-    DWORD style = Found(spec->name).style;
+  for (const auto& [hwnd, entry] : matched_) {
+    SCOPED_TRACE(std::string(entry->name));
+    DWORD style = Found(entry->name).style;
     LONG_PTR extended = GetWindowLongPtrW(hwnd, GWL_EXSTYLE);
-    if (spec->kind == ControlKind::Label) {
-      EXPECT_EQ(style & SS_TYPEMASK, static_cast<DWORD>(spec->label.centred ? SS_CENTER : SS_LEFT));
-      EXPECT_EQ((style & SS_CENTERIMAGE) != 0, !spec->label.wraps);  // one line, centred vertically
-      EXPECT_EQ((extended & WS_EX_STATICEDGE) != 0, spec->label.border);
+    if (entry->kind == ControlKind::Label) {
+      EXPECT_EQ(style & SS_TYPEMASK, static_cast<DWORD>(entry->label.centred ? SS_CENTER : SS_LEFT));
+      EXPECT_EQ((style & SS_CENTERIMAGE) != 0, !entry->label.wraps);  // one line, centred vertically
+      EXPECT_EQ((extended & WS_EX_STATICEDGE) != 0, entry->label.border);
     }
-    if (spec->kind == ControlKind::ProgressBar) {
+    if (entry->kind == ControlKind::ProgressBar) {
       EXPECT_TRUE(extended & WS_EX_STATICEDGE);
     }
-    if (spec->kind == ControlKind::Edit || spec->kind == ControlKind::ListView) {
+    if (entry->kind == ControlKind::Edit || entry->kind == ControlKind::ListView) {
       EXPECT_TRUE(extended & WS_EX_CLIENTEDGE);
     }
   }
@@ -282,8 +282,8 @@ TEST_F(PelloryWindow, TabsAndStatusBarShowTheirTexts) {
 TEST_F(PelloryWindow, SwitchingTabsShowsTheOtherPageAndKeepsTheFirst) {
   SendMessageW(Handle(选择框_大小对比), BM_CLICK, 0, 0);
   ShowTab(2);
-  for (const auto& [hwnd, spec] : matched_)
-    if (spec->page != 0) { EXPECT_EQ(IsWindowVisible(hwnd) != FALSE, spec->page == 2) << spec->name; }
+  for (const auto& [hwnd, entry] : matched_)
+    if (entry->page != 0) { EXPECT_EQ(IsWindowVisible(hwnd) != FALSE, entry->page == 2) << entry->name; }
 
   ShowTab(1);
   EXPECT_TRUE(IsWindowVisible(Handle(按钮_开始扫描)));
@@ -296,18 +296,18 @@ TEST_F(PelloryWindow, SwitchingTabsShowsTheOtherPageAndKeepsTheFirst) {
 TEST_F(PelloryWindow, LabelsShowTheirColoursAndShadows) {
   for (int page : {1, 2}) {
     if (page == 2) ShowTab(2);
-    for (const auto& [hwnd, spec] : matched_) {
-      if (spec->kind != ControlKind::Label || spec->page != page) continue;
-      SCOPED_TRACE(std::string(spec->name));
+    for (const auto& [hwnd, entry] : matched_) {
+      if (entry->kind != ControlKind::Label || entry->page != page) continue;
+      SCOPED_TRACE(std::string(entry->name));
       RECT inside;
       GetClientRect(hwnd, &inside);
       MapWindowPoints(hwnd, HWND_DESKTOP, reinterpret_cast<POINT*>(&inside), 2);
       const std::vector<COLORREF> pixels = ScreenPixels(inside);
-      const Rgb colour = spec->label.colour;
+      const Rgb colour = entry->label.colour;
       const auto inColour = std::count(pixels.begin(), pixels.end(), RGB(colour.red, colour.green, colour.blue));
       const auto white = std::count(pixels.begin(), pixels.end(), RGB(255, 255, 255));
       EXPECT_GT(inColour, 0);
-      if (spec->label.shadow) {
+      if (entry->label.shadow) {
         EXPECT_GT(white, 0);
       } else {
         EXPECT_EQ(white, 0);
