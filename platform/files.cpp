@@ -2,6 +2,7 @@
 #include "files.h"
 
 #include <cstdint>
+#include <string>
 
 File::~File() { Close(); }
 File::File(File&& other) noexcept : handle_(other.handle_) { other.handle_ = -1; }
@@ -15,6 +16,19 @@ File& File::operator=(File&& other) noexcept {
 }
 
 bool File::IsOpen() const { return handle_ != -1; }
+
+File CreateFileBeside(const std::string& path, const std::string& suffix, std::string& created) {
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    created = path;
+    if (attempt > 0) created.append(".").append(std::to_string(attempt));
+    created.append(suffix);
+    File file = File::Open(created, File::Mode::CreateNew);
+    if (file.IsOpen()) return file;
+    if (!FileExists(created)) break;  // not a name clash: the folder refuses new files
+  }
+  created.clear();
+  return File();
+}
 
 std::vector<std::uint8_t> ReadWholeFile(const std::string& path) {
   std::vector<std::uint8_t> bytes;

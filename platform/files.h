@@ -62,5 +62,9 @@ bool RemoveFolderWithFiles(const std::string& path);
 // the file system lists them.
 std::vector<std::string> ListFileNames(const std::string& folder);
 // Reads a whole file; empty when it is missing or unreadable.
+// A new file for writing beside `path`, named `path` + `suffix`, or, when
+// that name is taken, `path` + ".1" + `suffix` and so on; `created` gets the
+// name. Not open when the folder takes no new file.
+File CreateFileBeside(const std::string& path, const std::string& suffix, std::string& created);
 std::vector<std::uint8_t> ReadWholeFile(const std::string& path);
 bool WriteWholeFile(const std::string& path, const void* data, std::size_t size);

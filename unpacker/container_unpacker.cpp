@@ -17,24 +17,6 @@ bool HasMagic(BinaryReader& reader) {
   std::vector<std::uint8_t> magic = reader.ReadBytes(4);
   return magic.size() == 4 && std::equal(magic.begin(), magic.end(), kMagic);
 }
-
-struct PartFile {
-  std::string path;
-  File file;
-};
-
-// A new file beside the target that no other file already uses.
-PartFile CreatePartFile(const std::string& target) {
-  for (int attempt = 0; attempt < 100; ++attempt) {
-    std::string path = target;
-    if (attempt > 0) path.append(".").append(std::to_string(attempt));
-    path.append(".part");
-    File file = File::Open(path, File::Mode::CreateNew);
-    if (file.IsOpen()) return {path, std::move(file)};
-    if (!FileExists(path)) break;  // not a name clash: the folder refuses new files
-  }
-  return {};
-}
 }  // namespace
 
 UnpackResult ContainerUnpacker::Unpack(const std::string& spkPath, const std::string& outputName,
@@ -50,13 +32,14 @@ UnpackResult ContainerUnpacker::Unpack(const std::string& spkPath, const std::st
   if (chunkCount > 0) reader.Skip(4LL * chunkCount);  // the chunk table is not used
 
   const std::string target = outputDirectory + outputName;
-  PartFile part = CreatePartFile(target);
-  bool written = part.file.IsOpen() && WriteContent(reader, chunkCount, part.file);
-  part.file.Close();
+  std::string partPath;
+  File part = CreateFileBeside(target, ".part", partPath);
+  bool written = part.IsOpen() && WriteContent(reader, chunkCount, part);
+  part.Close();
   input.Close();
-  if (written && FileDigestText(part.path, kSha256) == storedDigest && MoveReplacing(part.path, target))
+  if (written && FileDigestText(partPath, kSha256) == storedDigest && MoveReplacing(partPath, target))
     return Unpacked;
-  if (!part.path.empty()) RemoveFile(part.path);
+  if (!partPath.empty()) RemoveFile(partPath);
   return DigestMismatch;
 }
 

@@ -118,16 +118,6 @@ bool MoveReplacing(const std::string& from, const std::string& to) {
 }
 
 namespace {
-// A new file beside `path` under a name that nothing uses yet.
-File CreateBeside(const std::string& path, std::string& name) {
-  for (int attempt = 0; attempt < 100; ++attempt) {
-    name = path + ".copying" + (attempt ? std::to_string(attempt) : "");
-    File file = File::Open(name, File::Mode::CreateNew);
-    if (file.IsOpen()) return file;
-  }
-  return File();
-}
-
 bool CopyContent(File& source, File& target) {
   std::vector<char> piece(kFilePieceSize);
   while (std::size_t got = source.Read(piece.data(), piece.size())) {
@@ -144,7 +134,7 @@ bool CopyFileReplacing(const std::string& from, const std::string& to) {
   File source = File::Open(from, File::Mode::ReadShared);
   if (!source.IsOpen()) return false;
   std::string copy;
-  File target = CreateBeside(to, copy);
+  File target = CreateFileBeside(to, ".copying", copy);
   if (!target.IsOpen()) return false;
   bool copied = CopyContent(source, target);
   target = File();

@@ -102,6 +102,12 @@ void SetInitialState(const ControlSpec& entry, HWND control) {
 
 std::wstring WideCaption(std::u8string_view caption) { return WideFromText(TextFromUtf8Source(caption)); }
 
+std::wstring WindowText(HWND hwnd) {
+  std::wstring text(GetWindowTextLengthW(hwnd) + 1, L'\0');
+  text.resize(GetWindowTextW(hwnd, text.data(), static_cast<int>(text.size())));
+  return text;
+}
+
 const wchar_t* ControlClassName(ControlKind kind) {
   switch (kind) {
     case ControlKind::StatusBar: return STATUSCLASSNAMEW;

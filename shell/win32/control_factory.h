@@ -10,6 +10,9 @@
 // A caption of the window's description as the wide text the system shows.
 std::wstring WideCaption(std::u8string_view caption);
 
+// A control's caption or text as the system holds it.
+std::wstring WindowText(HWND hwnd);
+
 // The window class of a control's kind, as the system names it.
 const wchar_t* ControlClassName(ControlKind kind);
 

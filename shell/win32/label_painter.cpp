@@ -22,12 +22,6 @@ HFONT CreateLabelFont(const LabelStyle& style) {
   return CreateFontIndirectW(&font);
 }
 
-std::wstring LabelText(HWND label) {
-  std::wstring text(GetWindowTextLengthW(label) + 1, L'\0');
-  text.resize(GetWindowTextW(label, text.data(), static_cast<int>(text.size())));
-  return text;
-}
-
 // The text's rectangle: one line centred vertically, or, for a label that
 // wraps, the wrapped block centred vertically.
 RECT TextBox(HDC dc, const std::wstring& text, const RECT& area, UINT format, bool wraps) {
@@ -65,7 +59,7 @@ void LabelPainter::Paint(const ControlSpec& entry, HWND label) const {
 
   UINT format = DT_NOPREFIX | (style.centred ? DT_CENTER : DT_LEFT) |
                 (style.wraps ? DT_WORDBREAK : DT_SINGLELINE | DT_VCENTER);
-  std::wstring text = LabelText(label);
+  std::wstring text = WindowText(label);
   RECT box = TextBox(dc, text, area, format, style.wraps);
   if (style.shadow) {
     RECT shadow = box;

@@ -72,12 +72,6 @@ void RegisterWindowClass(WNDPROC proc) {
   RegisterClassExW(&windowClass);
 }
 
-std::wstring WindowText(HWND hwnd) {
-  std::wstring text(GetWindowTextLengthW(hwnd) + 1, L'\0');
-  text.resize(GetWindowTextW(hwnd, text.data(), static_cast<int>(text.size())));
-  return text;
-}
-
 // The text of a list item; `lengthMessage` and `textMessage` are the pair
 // of the list box or of the combo box.
 std::string ItemText(HWND hwnd, UINT lengthMessage, UINT textMessage, int index) {

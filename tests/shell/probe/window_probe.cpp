@@ -6,12 +6,6 @@
 #include <cstring>
 
 namespace {
-std::wstring ClassOf(HWND hwnd) {
-  wchar_t name[64] = {};
-  GetClassNameW(hwnd, name, 64);
-  return name;
-}
-
 std::wstring TextOf(HWND hwnd) {
   // WM_GETTEXT is one of the messages the system carries between processes.
   std::wstring text(static_cast<std::size_t>(SendMessageW(hwnd, WM_GETTEXTLENGTH, 0, 0)) + 1, L'\0');
@@ -85,6 +79,22 @@ std::wstring RemoteItemText(HWND control, UINT message, WPARAM index, Item item,
   return result;
 }
 }  // namespace
+
+std::wstring ClassOf(HWND hwnd) {
+  wchar_t name[64] = {};
+  GetClassNameW(hwnd, name, 64);
+  return name;
+}
+
+bool ShowTab(HWND tabControl, int page) {
+  for (int waited = 0; waited < 5000; waited += 100) {
+    LRESULT current = SendMessageW(tabControl, TCM_GETCURSEL, 0, 0);
+    if (current == page - 1) return true;
+    PressKey(tabControl, current < page - 1 ? VK_RIGHT : VK_LEFT);
+    Sleep(100);
+  }
+  return false;
+}
 
 HWND WaitForWindow(DWORD processId, const wchar_t* className, DWORD timeoutMs) {
   for (DWORD waited = 0; waited <= timeoutMs; waited += 100) {

@@ -37,6 +37,13 @@ std::wstring ColumnTitle(HWND listView, int column);
 // The colours shown on the screen inside `rect` (screen coordinates), row by row.
 std::vector<COLORREF> ScreenPixels(const RECT& rect);
 
+// Shows tab `page` (1 or 2) of `tabControl` with the arrow keys, as a
+// person can; false when it did not come up within 5 s.
+bool ShowTab(HWND tabControl, int page);
+
+// The window class of `hwnd`, as the system names it.
+std::wstring ClassOf(HWND hwnd);
+
 // A key press as the keyboard delivers it to `target`'s thread.
 void PressKey(HWND target, WORD key);
 // The control that has the keyboard focus in `window`'s thread.

@@ -11,6 +11,7 @@
 #include <map>
 #include <set>
 
+#include "control_factory.h"
 #include "control_table.h"
 #include "window_probe.h"
 
@@ -18,14 +19,6 @@ namespace {
 using namespace control;
 
 std::wstring programPath;
-
-std::wstring Wide(std::u8string_view text) {
-  std::wstring wide(text.size() + 1, L'\0');
-  int length = MultiByteToWideChar(CP_UTF8, 0, reinterpret_cast<const char*>(text.data()),
-                                   static_cast<int>(text.size()), wide.data(), static_cast<int>(wide.size()));
-  wide.resize(length);
-  return wide;
-}
 
 std::string Narrow(const std::wstring& text) {
   std::string narrow(text.size() * 3 + 1, '\0');
@@ -124,11 +117,8 @@ class PelloryWindow : public ::testing::Test {
   HWND Handle(Name name) { return named_.at(std::string(name)); }
 
   // Shows tab `page` (1 or 2) with the arrow keys, as a person can.
-  void ShowTab(int page) {
-    HWND tabs = Handle(选择夹1);
-    PressKey(tabs, page == 2 ? VK_RIGHT : VK_LEFT);
-    for (int waited = 0; waited < 5000 && SendMessageW(tabs, TCM_GETCURSEL, 0, 0) != page - 1; waited += 50) Sleep(50);
-    ASSERT_EQ(SendMessageW(tabs, TCM_GETCURSEL, 0, 0), page - 1);
+  void ShowPage(int page) {
+    ASSERT_TRUE(ShowTab(Handle(选择夹1), page)) << "tab " << page << " did not come up";
     LetKeysArrive(window_);
   }
 
@@ -145,7 +135,7 @@ TEST_F(PelloryWindow, FrameIsFixedCentredAndTitled) {
   const WindowSpec& entry = MainWindowSpec();
   wchar_t title[128] = {};
   GetWindowTextW(window_, title, 128);
-  EXPECT_EQ(std::wstring(title), Wide(entry.title));
+  EXPECT_EQ(std::wstring(title), WideCaption(entry.title));
   RECT outer = OuterRect(window_);
   EXPECT_EQ(outer.right - outer.left, entry.outerWidth);
   EXPECT_EQ(outer.bottom - outer.top, entry.outerHeight);
@@ -186,7 +176,7 @@ TEST_F(PelloryWindow, EveryControlHasItsPlaceSizeCaptionAndState) {
     const ProbedControl& found = Found(entry->name);
     EXPECT_EQ(found.place.right - found.place.left, entry->width);
     EXPECT_EQ(found.place.bottom - found.place.top, entry->height);
-    if (HasCaption(entry->kind)) { EXPECT_EQ(Narrow(found.text), Narrow(Wide(entry->caption))); }
+    if (HasCaption(entry->kind)) { EXPECT_EQ(Narrow(found.text), Narrow(WideCaption(entry->caption))); }
     EXPECT_EQ(found.enabled, entry->enabled);
     EXPECT_EQ(found.visible, entry->page != 2);  // the first tab is current
     if (entry->kind == ControlKind::CheckBox || entry->kind == ControlKind::RadioButton) {
@@ -242,7 +232,7 @@ TEST_F(PelloryWindow, StylesAreThoseOfEachKind) {
   EXPECT_EQ(SendMessageW(Handle(超级列表框_扫描结果), LVM_GETITEMCOUNT, 0, 0), 0);
   const WindowSpec& window = MainWindowSpec();
   for (int column = 0; column < 3; ++column) {
-    EXPECT_EQ(ColumnTitle(Handle(超级列表框_扫描结果), column), Wide(window.resultColumns[column].title));
+    EXPECT_EQ(ColumnTitle(Handle(超级列表框_扫描结果), column), WideCaption(window.resultColumns[column].title));
     EXPECT_EQ(SendMessageW(Handle(超级列表框_扫描结果), LVM_GETCOLUMNWIDTH, column, 0), window.resultColumns[column].width);
   }
 
@@ -260,7 +250,7 @@ TEST_F(PelloryWindow, StylesAreThoseOfEachKind) {
   for (int item = 0; item < 3; ++item) {
     wchar_t text[64] = {};
     SendMessageW(Handle(组合框_文件夹目录), CB_GETLBTEXT, item, reinterpret_cast<LPARAM>(text));
-    EXPECT_EQ(std::wstring(text), Wide(window.folderChoices[item]));
+    EXPECT_EQ(std::wstring(text), WideCaption(window.folderChoices[item]));
   }
 }
 
@@ -268,24 +258,24 @@ TEST_F(PelloryWindow, TabsAndStatusBarShowTheirTexts) {
   const WindowSpec& window = MainWindowSpec();
   HWND tabs = Handle(选择夹1);
   ASSERT_EQ(SendMessageW(tabs, TCM_GETITEMCOUNT, 0, 0), 2);
-  EXPECT_EQ(TabTitle(tabs, 0), Wide(window.tabs[0]));
-  EXPECT_EQ(TabTitle(tabs, 1), Wide(window.tabs[1]));
+  EXPECT_EQ(TabTitle(tabs, 0), WideCaption(window.tabs[0]));
+  EXPECT_EQ(TabTitle(tabs, 1), WideCaption(window.tabs[1]));
   EXPECT_EQ(SendMessageW(tabs, TCM_GETCURSEL, 0, 0), 0);
   EXPECT_FALSE(Found(选择夹1).style & (TCS_BOTTOM | TCS_MULTILINE | TCS_VERTICAL));
 
   HWND status = Handle(状态条1);
   EXPECT_EQ(StatusPaneRightEdges(status), (std::vector<int>{window.firstStatusPaneWidth, -1}));
-  EXPECT_EQ(StatusPaneText(status, 0), Wide(window.statusPanes[0]));
-  EXPECT_EQ(StatusPaneText(status, 1), Wide(window.statusPanes[1]));
+  EXPECT_EQ(StatusPaneText(status, 0), WideCaption(window.statusPanes[0]));
+  EXPECT_EQ(StatusPaneText(status, 1), WideCaption(window.statusPanes[1]));
 }
 
 TEST_F(PelloryWindow, SwitchingTabsShowsTheOtherPageAndKeepsTheFirst) {
   SendMessageW(Handle(选择框_大小对比), BM_CLICK, 0, 0);
-  ShowTab(2);
+  ShowPage(2);
   for (const auto& [hwnd, entry] : matched_)
     if (entry->page != 0) { EXPECT_EQ(IsWindowVisible(hwnd) != FALSE, entry->page == 2) << entry->name; }
 
-  ShowTab(1);
+  ShowPage(1);
   EXPECT_TRUE(IsWindowVisible(Handle(按钮_开始扫描)));
   EXPECT_FALSE(IsWindowVisible(Handle(列表框_NPK文件列表)));
   EXPECT_EQ(SendMessageW(Handle(选择框_大小对比), BM_GETCHECK, 0, 0), BST_CHECKED);
@@ -295,7 +285,7 @@ TEST_F(PelloryWindow, SwitchingTabsShowsTheOtherPageAndKeepsTheFirst) {
 // one pixel off appears exactly for the labels with a shadow.
 TEST_F(PelloryWindow, LabelsShowTheirColoursAndShadows) {
   for (int page : {1, 2}) {
-    if (page == 2) ShowTab(2);
+    if (page == 2) ShowPage(2);
     for (const auto& [hwnd, entry] : matched_) {
       if (entry->kind != ControlKind::Label || entry->page != page) continue;
       SCOPED_TRACE(std::string(entry->name));

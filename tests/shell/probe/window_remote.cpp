@@ -21,19 +21,11 @@ HWND TabControl(HWND window) {
   return nullptr;
 }
 
-bool ShowTab(HWND window, int tab) {
+bool ShowPage(HWND window, int tab) {
   HWND tabs = TabControl(window);
-  if (!tabs) return false;
-  for (int tries = 0; tries < 20; ++tries) {
-    LRESULT current = SendMessageW(tabs, TCM_GETCURSEL, 0, 0);
-    if (current == tab - 1) {
-      Sleep(300);  // time for the page to show and paint
-      return true;
-    }
-    PressKey(tabs, current < tab - 1 ? VK_RIGHT : VK_LEFT);
-    Sleep(100);
-  }
-  return false;
+  if (!tabs || !ShowTab(tabs, tab)) return false;
+  Sleep(300);  // time for the page to show and paint
+  return true;
 }
 }  // namespace
 
@@ -50,7 +42,7 @@ int main(int argc, char** argv) {
     std::printf("%ld %ld %ld %ld\n", outer.left, outer.top, outer.right - outer.left, outer.bottom - outer.top);
     return 0;
   }
-  if (std::strcmp(command, "tab") == 0 && argc == 3) return ShowTab(window, std::atoi(argv[2])) ? 0 : 1;
+  if (std::strcmp(command, "tab") == 0 && argc == 3) return ShowPage(window, std::atoi(argv[2])) ? 0 : 1;
   if (std::strcmp(command, "close") == 0) return PostMessageW(window, WM_CLOSE, 0, 0) ? 0 : 1;
   std::fprintf(stderr, "usage: window-remote wait | tab N | close\n");
   return 2;

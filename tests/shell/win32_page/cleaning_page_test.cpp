@@ -34,6 +34,7 @@
 #include "game_fixture.h"
 #include "utf8_text.h"
 #include "win32/native_text.h"
+#include "window_probe.h"
 #include "win32_window.h"
 
 namespace {
@@ -68,12 +69,6 @@ void WaitFor(const std::string& what, const std::function<bool()>& done) {
     if (Clock::now() > deadline) throw RunStopped("gave up waiting for " + what);
     Sleep(20);
   }
-}
-
-std::wstring ClassOf(HWND hwnd) {
-  wchar_t name[64] = L"";
-  GetClassNameW(hwnd, name, 64);
-  return name;
 }
 
 // Reading a window's text sends a message to the thread that owns it; the
