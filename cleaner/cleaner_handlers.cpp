@@ -1,14 +1,14 @@
 // The handlers of the patch-cleaning page.
-#include "cleaner_handlers.h"
+#include "cleaner/cleaner_handlers.h"
 
 #include <vector>
 
-#include "cleaner_texts.h"
-#include "cleaning.h"
-#include "control_names.h"
-#include "files.h"
-#include "scan_run.h"
-#include "skip_list.h"
+#include "cleaner/cleaner_texts.h"
+#include "cleaner/cleaning.h"
+#include "shell/control_names.h"
+#include "platform/files.h"
+#include "cleaner/scan_run.h"
+#include "cleaner/skip_list.h"
 
 namespace {
 using namespace control;

@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "package_index.h"
+#include "cleaner/package_index.h"
 
 struct CleanerState {
   std::string RunDirectory;                // the folder of the program, for Skip_Npk.ini

@@ -1,6 +1,6 @@
-#include "cleaner_texts.h"
+#include "cleaner/cleaner_texts.h"
 
-#include "utf8_text.h"
+#include "platform/utf8_text.h"
 
 namespace {
 CleanerTexts MakeTexts() {

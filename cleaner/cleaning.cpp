@@ -1,7 +1,7 @@
-#include "cleaning.h"
+#include "cleaner/cleaning.h"
 
-#include "files.h"
-#include "gbk_text.h"
+#include "platform/files.h"
+#include "common/gbk_text.h"
 
 namespace {
 // A patch file marked read-only is still a patch the user chose to clean.

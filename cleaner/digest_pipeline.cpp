@@ -1,6 +1,6 @@
-#include "digest_pipeline.h"
+#include "cleaner/digest_pipeline.h"
 
-#include "digest.h"
+#include "common/digest.h"
 
 namespace {
 // Large pieces keep a disk's access sequential; a few per file let the

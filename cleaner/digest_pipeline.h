@@ -14,7 +14,7 @@
 #include <thread>
 #include <vector>
 
-#include "files.h"
+#include "platform/files.h"
 
 class DigestPipeline {
  public:

@@ -1,9 +1,9 @@
-#include "package_index.h"
+#include "cleaner/package_index.h"
 
-#include "cleaner_texts.h"
-#include "files.h"
-#include "package_list.h"
-#include "window.h"
+#include "cleaner/cleaner_texts.h"
+#include "platform/files.h"
+#include "cleaner/package_list.h"
+#include "shell/window.h"
 
 void PackageIndex::Release() {
   FolderNames.clear();

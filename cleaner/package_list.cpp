@@ -1,6 +1,6 @@
-#include "package_list.h"
+#include "cleaner/package_list.h"
 
-#include "hex_text.h"
+#include "common/hex_text.h"
 
 namespace {
 constexpr std::int64_t kMarkOffset = 32;

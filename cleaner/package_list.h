@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "binary_reader.h"
+#include "common/binary_reader.h"
 
 struct FolderTable {
   std::vector<std::string> names;

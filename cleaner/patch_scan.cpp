@@ -1,11 +1,11 @@
-#include "patch_scan.h"
+#include "cleaner/patch_scan.h"
 
 #include <cctype>
 #include <memory>
 
-#include "digest_pipeline.h"
-#include "files.h"
-#include "utf8_text.h"
+#include "cleaner/digest_pipeline.h"
+#include "platform/files.h"
+#include "platform/utf8_text.h"
 
 std::string VerdictText(Verdict verdict) {
   switch (verdict) {

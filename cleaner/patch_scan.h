@@ -7,7 +7,7 @@
 #include <unordered_map>
 #include <vector>
 
-#include "package_list.h"
+#include "cleaner/package_list.h"
 
 enum class Verdict { Passes, Unofficial, SizeDiffers, DigestDiffers };
 

@@ -13,14 +13,14 @@
 #include <string>
 #include <vector>
 
-#include "cleaner_texts.h"
-#include "cleaning.h"
-#include "console.h"
-#include "files.h"
-#include "package_list.h"
-#include "patch_scan.h"
-#include "program.h"
-#include "skip_list.h"
+#include "cleaner/cleaner_texts.h"
+#include "cleaner/cleaning.h"
+#include "platform/console.h"
+#include "platform/files.h"
+#include "cleaner/package_list.h"
+#include "cleaner/patch_scan.h"
+#include "platform/program.h"
+#include "cleaner/skip_list.h"
 
 namespace {
 struct Options {

@@ -3,12 +3,12 @@
 #include <algorithm>
 #include <thread>
 
-#include "cleaner_texts.h"
-#include "control_names.h"
-#include "files.h"
-#include "package_index.h"
-#include "scan_run.h"
-#include "window.h"
+#include "cleaner/cleaner_texts.h"
+#include "shell/control_names.h"
+#include "platform/files.h"
+#include "cleaner/package_index.h"
+#include "cleaner/scan_run.h"
+#include "shell/window.h"
 
 int DefaultHashWorkers() {
   unsigned cores = std::thread::hardware_concurrency();

@@ -2,7 +2,7 @@
 #include <string>
 #include <vector>
 
-#include "patch_scan.h"
+#include "cleaner/patch_scan.h"
 
 class Window;
 

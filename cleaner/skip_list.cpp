@@ -1,7 +1,7 @@
-#include "skip_list.h"
+#include "cleaner/skip_list.h"
 
-#include "files.h"
-#include "gbk_text.h"
+#include "platform/files.h"
+#include "common/gbk_text.h"
 
 namespace {
 // The section's text starts five bytes after the header's "[": the rest of

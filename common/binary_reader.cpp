@@ -1,4 +1,4 @@
-#include "binary_reader.h"
+#include "common/binary_reader.h"
 
 #include <algorithm>
 #include <cstring>

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "files.h"
+#include "platform/files.h"
 
 class ByteSource {
  public:

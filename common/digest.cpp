@@ -1,9 +1,9 @@
-#include "digest.h"
+#include "common/digest.h"
 
 #include <vector>
 
-#include "files.h"
-#include "hex_text.h"
+#include "platform/files.h"
+#include "common/hex_text.h"
 
 std::optional<HashAlgorithm> AlgorithmForNumber(std::int16_t algorithmNumber) {
   switch (algorithmNumber) {

@@ -5,7 +5,7 @@
 #include <span>
 #include <string>
 
-#include "hasher.h"
+#include "platform/hasher.h"
 
 // The algorithm numbers the programs use: 0 and 1 MD5, 2 MD2, 3 MD4, 4 SHA-1,
 // 5 SHA-256, 6 SHA-384, 7 SHA-512; any other number names none.

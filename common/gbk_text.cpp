@@ -1,4 +1,4 @@
-#include "gbk_text.h"
+#include "common/gbk_text.h"
 
 namespace gbk {
 

@@ -1,4 +1,4 @@
-#include "hex_text.h"
+#include "common/hex_text.h"
 
 std::string HexText(std::span<const std::uint8_t> bytes) {
   static constexpr char kDigits[] = "0123456789ABCDEF";

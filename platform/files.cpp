@@ -1,5 +1,5 @@
 // The parts of the file services that are the same on every system.
-#include "files.h"
+#include "platform/files.h"
 
 #include <cstdint>
 #include <string>

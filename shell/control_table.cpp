@@ -1,4 +1,4 @@
-#include "control_table.h"
+#include "shell/control_table.h"
 
 namespace {
 using K = ControlKind;

@@ -3,7 +3,7 @@
 #include <span>
 #include <string_view>
 
-#include "control_names.h"
+#include "shell/control_names.h"
 
 enum class ControlKind {
   Timer,

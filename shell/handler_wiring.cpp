@@ -1,5 +1,5 @@
-#include "handler_wiring.h"
+#include "shell/handler_wiring.h"
 
-#include "cleaner_handlers.h"
+#include "cleaner/cleaner_handlers.h"
 
 void WireHandlers(Window& window, ProgramState& state) { WireCleanerHandlers(window, state.Cleaner); }

@@ -1,6 +1,6 @@
 #pragma once
-#include "program_state.h"
-#include "window.h"
+#include "shell/program_state.h"
+#include "shell/window.h"
 
 // Gives every control whose handler exists its handler; the one place where
 // the window meets the subsystems.

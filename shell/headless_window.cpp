@@ -1,8 +1,8 @@
-#include "headless_window.h"
+#include "shell/headless_window.h"
 
 #include <stdexcept>
 
-#include "utf8_text.h"
+#include "platform/utf8_text.h"
 
 namespace {
 std::string Source(std::u8string_view text) { return TextFromUtf8Source(text); }

@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "control_table.h"
-#include "window.h"
+#include "shell/control_table.h"
+#include "shell/window.h"
 
 class HeadlessWindow final : public Window {
  public:

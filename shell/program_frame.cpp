@@ -1,6 +1,6 @@
-#include "program_frame.h"
+#include "shell/program_frame.h"
 
-#include "handler_wiring.h"
+#include "shell/handler_wiring.h"
 
 namespace {
 // Runs the shut-down routine once when the program ends, whichever way the

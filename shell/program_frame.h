@@ -5,8 +5,8 @@
 #include <memory>
 #include <string>
 
-#include "program_state.h"
-#include "window.h"
+#include "shell/program_state.h"
+#include "shell/window.h"
 
 // The four states the program passes through.
 enum class ProgramPhase { Starting, Running, Ending, Ended };

@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "cleaner_state.h"
-#include "download_engine.h"
+#include "cleaner/cleaner_state.h"
+#include "downloader/download_engine.h"
 
 struct ProgramState {
   std::string RunDirectory;

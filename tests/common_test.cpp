@@ -1,10 +1,10 @@
 #include <gtest/gtest.h>
 
-#include "binary_reader.h"
-#include "digest.h"
-#include "gbk_text.h"
-#include "hex_text.h"
-#include "test_folder.h"
+#include "common/binary_reader.h"
+#include "common/digest.h"
+#include "common/gbk_text.h"
+#include "common/hex_text.h"
+#include "tests/test_folder.h"
 
 namespace {
 std::vector<std::uint8_t> BytesOf(const std::string& text) { return {text.begin(), text.end()}; }

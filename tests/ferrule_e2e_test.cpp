@@ -6,15 +6,15 @@
 #include <algorithm>
 #include <filesystem>
 
-#include "wine_build_option.h"
-#include "chunk_compressor.h"
-#include "ferrule_texts.h"
-#include "files.h"
-#include "native_text.h"
-#include "process_spawn.h"
-#include "spk_writer.h"
-#include "test_folder.h"
-#include "utf8_text.h"
+#include "tests/wine_build_option.h"
+#include "tools/chunk_compressor.h"
+#include "unpacker/ferrule_texts.h"
+#include "platform/files.h"
+#include "platform/posix/native_text.h"
+#include "platform/posix/process_spawn.h"
+#include "tools/spk_writer.h"
+#include "tests/test_folder.h"
+#include "platform/utf8_text.h"
 
 namespace {
 std::string windowsBuild;  // empty: test the Linux program

@@ -4,8 +4,8 @@
 #include <filesystem>
 #include <system_error>
 
-#include "files.h"
-#include "test_folder.h"
+#include "platform/files.h"
+#include "tests/test_folder.h"
 
 namespace {
 std::string Content(const TestFolder& folder, const std::string& name) {

@@ -2,7 +2,7 @@
 #include <string>
 #include <vector>
 
-#include "console_sink.h"
+#include "unpacker/console_sink.h"
 
 // Keeps what Ferrule writes, the titles it sets and the pauses it asks for.
 class RecordingConsole final : public ConsoleSink {

@@ -1,10 +1,10 @@
-#include "test_folder.h"
+#include "tests/test_folder.h"
 
 #include <atomic>
 #include <chrono>
 #include <filesystem>
 
-#include "files.h"
+#include "platform/files.h"
 
 namespace {
 std::atomic<int> counter{0};

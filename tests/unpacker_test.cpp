@@ -3,17 +3,17 @@
 #include <algorithm>
 #include <chrono>
 
-#include "command_line.h"
-#include "container_unpacker.h"
-#include "digest.h"
-#include "ferrule_program.h"
-#include "ferrule_texts.h"
-#include "files.h"
-#include "output_place.h"
-#include "recording_console.h"
-#include "spk_writer.h"
-#include "test_folder.h"
-#include "utf8_text.h"
+#include "unpacker/command_line.h"
+#include "unpacker/container_unpacker.h"
+#include "common/digest.h"
+#include "unpacker/ferrule_program.h"
+#include "unpacker/ferrule_texts.h"
+#include "platform/files.h"
+#include "unpacker/output_place.h"
+#include "tests/recording_console.h"
+#include "tools/spk_writer.h"
+#include "tests/test_folder.h"
+#include "platform/utf8_text.h"
 
 namespace {
 using Args = std::vector<std::string>;

@@ -1,7 +1,7 @@
-#include "chunk_compressor.h"
+#include "tools/chunk_compressor.h"
 
-#include "files.h"
-#include "process_spawn.h"
+#include "platform/files.h"
+#include "platform/posix/process_spawn.h"
 
 bool ParseCodec(const std::string& name, Codec& codec) {
   if (name == "stored") codec = Codec::Stored;

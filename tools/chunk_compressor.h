@@ -3,7 +3,7 @@
 // 7-Zip unpacks from SPK files.
 #include <string>
 
-#include "spk_writer.h"
+#include "tools/spk_writer.h"
 
 enum class Codec { Stored, Bzip2, Gzip, Xz };
 

@@ -10,10 +10,10 @@
 #include <string>
 #include <vector>
 
-#include "chunk_compressor.h"
-#include "files.h"
-#include "hasher.h"
-#include "spk_writer.h"
+#include "tools/chunk_compressor.h"
+#include "platform/files.h"
+#include "platform/hasher.h"
+#include "tools/spk_writer.h"
 
 namespace {
 struct Options {

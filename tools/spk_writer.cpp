@@ -1,8 +1,8 @@
-#include "spk_writer.h"
+#include "tools/spk_writer.h"
 
 #include <algorithm>
 
-#include "hasher.h"
+#include "platform/hasher.h"
 
 void AppendInt32(Bytes& bytes, std::int32_t value) {
   std::uint32_t v = static_cast<std::uint32_t>(value);

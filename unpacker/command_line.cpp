@@ -1,6 +1,6 @@
-#include "command_line.h"
+#include "unpacker/command_line.h"
 
-#include "gbk_text.h"
+#include "common/gbk_text.h"
 
 namespace {
 bool IsSeparator(char c) { return static_cast<unsigned char>(c) < '!'; }

@@ -1,6 +1,6 @@
-#include "console_sink.h"
+#include "unpacker/console_sink.h"
 
-#include "console.h"
+#include "platform/console.h"
 
 void SystemConsole::Write(std::string_view text) { WriteConsoleText(text); }
 void SystemConsole::SetTitle(std::string_view title) { SetConsoleTitleText(title); }

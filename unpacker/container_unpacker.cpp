@@ -1,10 +1,10 @@
-#include "container_unpacker.h"
+#include "unpacker/container_unpacker.h"
 
 #include <algorithm>
 
-#include "digest.h"
-#include "ferrule_texts.h"
-#include "hex_text.h"
+#include "common/digest.h"
+#include "unpacker/ferrule_texts.h"
+#include "common/hex_text.h"
 
 namespace {
 constexpr std::uint8_t kMagic[4] = {0x11, 0xB1, 0x01, 0x00};

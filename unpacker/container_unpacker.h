@@ -3,9 +3,9 @@
 #include <string>
 #include <vector>
 
-#include "binary_reader.h"
-#include "console_sink.h"
-#include "seven_zip.h"
+#include "common/binary_reader.h"
+#include "unpacker/console_sink.h"
+#include "platform/seven_zip.h"
 
 enum UnpackResult : int { Unpacked = 0, NotRecognised = 1, DigestMismatch = 2 };
 

@@ -1,7 +1,7 @@
-#include "command_line.h"
-#include "console_sink.h"
-#include "ferrule_program.h"
-#include "program.h"
+#include "unpacker/command_line.h"
+#include "unpacker/console_sink.h"
+#include "unpacker/ferrule_program.h"
+#include "platform/program.h"
 
 int main(int argc, char** argv) {
   SystemConsole console;

@@ -1,9 +1,9 @@
-#include "ferrule_program.h"
+#include "unpacker/ferrule_program.h"
 
-#include "container_unpacker.h"
-#include "ferrule_texts.h"
-#include "files.h"
-#include "output_place.h"
+#include "unpacker/container_unpacker.h"
+#include "unpacker/ferrule_texts.h"
+#include "platform/files.h"
+#include "unpacker/output_place.h"
 
 namespace {
 void Report(ConsoleSink& console, const std::string& message) {

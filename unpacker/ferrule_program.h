@@ -4,8 +4,8 @@
 #include <string>
 #include <vector>
 
-#include "console_sink.h"
-#include "seven_zip.h"
+#include "unpacker/console_sink.h"
+#include "platform/seven_zip.h"
 
 using SevenZipFinder = std::function<std::unique_ptr<ChunkInflater>()>;
 

@@ -1,6 +1,6 @@
-#include "ferrule_texts.h"
+#include "unpacker/ferrule_texts.h"
 
-#include "utf8_text.h"
+#include "platform/utf8_text.h"
 
 namespace {
 FerruleTexts MakeTexts() {

@@ -1,6 +1,6 @@
-#include "output_place.h"
+#include "unpacker/output_place.h"
 
-#include "gbk_text.h"
+#include "common/gbk_text.h"
 
 OutputPlace DeriveOutputPlace(const std::string& spkPath, char separator) {
   std::size_t last = gbk::FindLastChar(spkPath, separator);

@@ -1,4 +1,4 @@
-#include "console.h"
+#include "platform/console.h"
 
 #include <langinfo.h>
 #include <unistd.h>
@@ -9,7 +9,7 @@
 #include <cstring>
 #include <thread>
 
-#include "native_text.h"
+#include "platform/posix/native_text.h"
 
 namespace {
 // Only a terminal or pipe set up for GBK text gets the bytes unchanged;

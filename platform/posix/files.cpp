@@ -1,4 +1,4 @@
-#include "files.h"
+#include "platform/files.h"
 
 #include <dirent.h>
 #include <fcntl.h>
@@ -7,7 +7,7 @@
 
 #include <cstdio>
 
-#include "native_text.h"
+#include "platform/posix/native_text.h"
 
 namespace {
 std::string Native(const std::string& path) { return Utf8FromText(path); }

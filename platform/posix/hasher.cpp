@@ -1,4 +1,4 @@
-#include "hasher.h"
+#include "platform/hasher.h"
 
 #include <openssl/evp.h>
 

@@ -1,4 +1,4 @@
-#include "native_text.h"
+#include "platform/posix/native_text.h"
 
 #include <iconv.h>
 

@@ -1,4 +1,4 @@
-#include "process_spawn.h"
+#include "platform/posix/process_spawn.h"
 
 #include <fcntl.h>
 #include <spawn.h>

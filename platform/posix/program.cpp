@@ -1,10 +1,10 @@
-#include "program.h"
+#include "platform/program.h"
 
 #include <unistd.h>
 
 #include <climits>
 
-#include "native_text.h"
+#include "platform/posix/native_text.h"
 
 std::string RunDirectory() {
   char path[PATH_MAX];

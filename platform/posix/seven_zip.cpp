@@ -1,12 +1,12 @@
-#include "seven_zip.h"
+#include "platform/seven_zip.h"
 
 #include <unistd.h>
 
 #include <cstdlib>
 
-#include "files.h"
-#include "native_text.h"
-#include "process_spawn.h"
+#include "platform/files.h"
+#include "platform/posix/native_text.h"
+#include "platform/posix/process_spawn.h"
 
 namespace {
 // A program may be installed where its user cannot write, and two runs may

@@ -1,8 +1,8 @@
-#include "console.h"
+#include "platform/console.h"
 
 #include <windows.h>
 
-#include "native_text.h"
+#include "platform/win32/native_text.h"
 
 namespace {
 void WriteTo(HANDLE out, std::string_view text) {

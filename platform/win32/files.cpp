@@ -1,8 +1,8 @@
-#include "files.h"
+#include "platform/files.h"
 
 #include <windows.h>
 
-#include "native_text.h"
+#include "platform/win32/native_text.h"
 
 namespace {
 HANDLE AsHandle(std::intptr_t handle) { return reinterpret_cast<HANDLE>(handle); }

@@ -1,4 +1,4 @@
-#include "native_text.h"
+#include "platform/win32/native_text.h"
 
 #include <windows.h>
 

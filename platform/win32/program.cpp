@@ -1,9 +1,9 @@
-#include "program.h"
+#include "platform/program.h"
 
 #include <windows.h>
 #include <shellapi.h>
 
-#include "native_text.h"
+#include "platform/win32/native_text.h"
 
 std::string RunDirectory() {
   std::wstring path(MAX_PATH, L'\0');

@@ -1,9 +1,9 @@
-#include "seven_zip.h"
+#include "platform/seven_zip.h"
 
 #include <windows.h>
 
-#include "files.h"
-#include "native_text.h"
+#include "platform/files.h"
+#include "platform/win32/native_text.h"
 
 namespace {
 // The one 7-Zip build whose way of naming its output the unpacking relies on.

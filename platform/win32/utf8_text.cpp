@@ -1,8 +1,8 @@
-#include "utf8_text.h"
+#include "platform/utf8_text.h"
 
 #include <windows.h>
 
-#include "native_text.h"
+#include "platform/win32/native_text.h"
 
 std::string TextFromUtf8Source(std::u8string_view source) {
   if (source.empty()) return {};

@@ -1,9 +1,9 @@
-#include "control_factory.h"
+#include "shell/win32/control_factory.h"
 
 #include <commctrl.h>
 
-#include "utf8_text.h"
-#include "win32/native_text.h"
+#include "platform/utf8_text.h"
+#include "platform/win32/native_text.h"
 
 namespace {
 // The open list of a drop-down list; its closed height is the table's.

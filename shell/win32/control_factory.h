@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-#include "control_table.h"
+#include "shell/control_table.h"
 
 // A caption of the window's description as the wide text the system shows.
 std::wstring WideCaption(std::u8string_view caption);

@@ -1,8 +1,8 @@
-#include "label_painter.h"
+#include "shell/win32/label_painter.h"
 
 #include <string>
 
-#include "control_factory.h"
+#include "shell/win32/control_factory.h"
 
 namespace {
 HFONT DefaultFont() { return static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT)); }

@@ -6,7 +6,7 @@
 
 #include <map>
 
-#include "control_table.h"
+#include "shell/control_table.h"
 
 class LabelPainter {
  public:

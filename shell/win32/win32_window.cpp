@@ -1,4 +1,4 @@
-#include "win32_window.h"
+#include "shell/win32/win32_window.h"
 
 #include <commctrl.h>
 #include <ole2.h>
@@ -10,9 +10,9 @@
 #include <utility>
 #include <stdexcept>
 
-#include "control_factory.h"
-#include "resource_ids.h"
-#include "win32/native_text.h"
+#include "shell/win32/control_factory.h"
+#include "shell/resources/resource_ids.h"
+#include "platform/win32/native_text.h"
 
 namespace {
 constexpr wchar_t kClassName[] = L"PelloryMainWindow";

@@ -6,9 +6,9 @@
 #include <string_view>
 #include <vector>
 
-#include "control_table.h"
-#include "label_painter.h"
-#include "window.h"
+#include "shell/control_table.h"
+#include "shell/win32/label_painter.h"
+#include "shell/window.h"
 
 class Win32Window final : public Window {
  public:

@@ -5,11 +5,11 @@
 
 #include <algorithm>
 
-#include "wine_build_option.h"
-#include "files.h"
-#include "native_text.h"
-#include "page_fixture.h"
-#include "process_spawn.h"
+#include "tests/wine_build_option.h"
+#include "platform/files.h"
+#include "platform/posix/native_text.h"
+#include "tests/cleaner/page_fixture.h"
+#include "platform/posix/process_spawn.h"
 
 namespace {
 using namespace control;

@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
-#include "digest.h"
-#include "digest_pipeline.h"
-#include "game_fixture.h"
+#include "common/digest.h"
+#include "cleaner/digest_pipeline.h"
+#include "tests/cleaner/game_fixture.h"
 
 namespace {
 TEST(DigestPipeline, GivesEveryFilesDigestWhateverTheWorkersAndSizes) {

@@ -1,7 +1,7 @@
-#include "game_fixture.h"
+#include "tests/cleaner/game_fixture.h"
 
-#include "files.h"
-#include "hasher.h"
+#include "platform/files.h"
+#include "platform/hasher.h"
 
 void AppendInt32(Bytes& bytes, std::int32_t value) {
   std::uint32_t v = static_cast<std::uint32_t>(value);

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "test_folder.h"
+#include "tests/test_folder.h"
 
 using Bytes = std::vector<std::uint8_t>;
 

@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
-#include "game_fixture.h"
-#include "hex_text.h"
-#include "package_list.h"
+#include "tests/cleaner/game_fixture.h"
+#include "common/hex_text.h"
+#include "cleaner/package_list.h"
 
 namespace {
 using Names = std::vector<std::string>;

@@ -1,8 +1,8 @@
-#include "page_fixture.h"
+#include "tests/cleaner/page_fixture.h"
 
 #include <algorithm>
 
-#include "files.h"
+#include "platform/files.h"
 
 using namespace control;
 

@@ -4,10 +4,10 @@
 #include <string>
 #include <vector>
 
-#include "cleaner_handlers.h"
-#include "control_names.h"
-#include "game_fixture.h"
-#include "headless_window.h"
+#include "cleaner/cleaner_handlers.h"
+#include "shell/control_names.h"
+#include "tests/cleaner/game_fixture.h"
+#include "shell/headless_window.h"
 
 struct ResultRow {
   std::string name, folder, verdict;

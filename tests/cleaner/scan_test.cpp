@@ -2,9 +2,9 @@
 
 #include <filesystem>
 
-#include "files.h"
-#include "page_fixture.h"
-#include "utf8_text.h"
+#include "platform/files.h"
+#include "tests/cleaner/page_fixture.h"
+#include "platform/utf8_text.h"
 
 namespace {
 using namespace control;

@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
-#include "files.h"
-#include "skip_list.h"
-#include "test_folder.h"
+#include "platform/files.h"
+#include "cleaner/skip_list.h"
+#include "tests/test_folder.h"
 
 namespace {
 using Names = std::vector<std::string>;

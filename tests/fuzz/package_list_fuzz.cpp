@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <cstdlib>
 
-#include "package_list.h"
+#include "cleaner/package_list.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   MemorySource source({data, size});

@@ -4,9 +4,9 @@
 
 #include <thread>
 
-#include "control_table.h"
-#include "headless_window.h"
-#include "utf8_text.h"
+#include "shell/control_table.h"
+#include "shell/headless_window.h"
+#include "platform/utf8_text.h"
 
 namespace {
 using namespace control;

@@ -5,9 +5,9 @@
 #include <functional>
 #include <stdexcept>
 
-#include "control_names.h"
-#include "headless_window.h"
-#include "program_frame.h"
+#include "shell/control_names.h"
+#include "shell/headless_window.h"
+#include "shell/program_frame.h"
 
 namespace {
 using namespace control;

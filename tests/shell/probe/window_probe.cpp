@@ -1,4 +1,4 @@
-#include "window_probe.h"
+#include "tests/shell/probe/window_probe.h"
 
 #include <commctrl.h>
 

@@ -11,9 +11,9 @@
 #include <map>
 #include <set>
 
-#include "control_factory.h"
-#include "control_table.h"
-#include "window_probe.h"
+#include "shell/win32/control_factory.h"
+#include "shell/control_table.h"
+#include "tests/shell/probe/window_probe.h"
 
 namespace {
 using namespace control;

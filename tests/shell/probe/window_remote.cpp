@@ -10,7 +10,7 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "window_probe.h"
+#include "tests/shell/probe/window_probe.h"
 
 namespace {
 constexpr wchar_t kWindowClass[] = L"PelloryMainWindow";

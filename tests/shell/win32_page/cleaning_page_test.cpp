@@ -28,14 +28,14 @@
 #include <tuple>
 #include <vector>
 
-#include "cleaner_handlers.h"
-#include "cleaner_texts.h"
-#include "control_names.h"
-#include "game_fixture.h"
-#include "utf8_text.h"
-#include "win32/native_text.h"
-#include "window_probe.h"
-#include "win32_window.h"
+#include "cleaner/cleaner_handlers.h"
+#include "cleaner/cleaner_texts.h"
+#include "shell/control_names.h"
+#include "tests/cleaner/game_fixture.h"
+#include "platform/utf8_text.h"
+#include "platform/win32/native_text.h"
+#include "tests/shell/probe/window_probe.h"
+#include "shell/win32/win32_window.h"
 
 namespace {
 using namespace control;

@@ -3,9 +3,9 @@
 
 #include <optional>
 
-#include "program.h"
-#include "program_frame.h"
-#include "win32_window.h"
+#include "platform/program.h"
+#include "shell/program_frame.h"
+#include "shell/win32/win32_window.h"
 
 namespace {
 class Win32Host final : public MainWindowHost {
