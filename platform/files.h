@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/file_error.h"
+
 // Large enough for sequential disk speed, small enough to keep memory flat.
 inline constexpr std::size_t kFilePieceSize = 1 << 20;
 

@@ -7,10 +7,32 @@
 
 #include <cstdio>
 
+#include <cerrno>
+
+#include "platform/file_error.h"
 #include "platform/posix/native_text.h"
 
 namespace {
 std::string Native(const std::string& path) { return Utf8FromText(path); }
+
+FileError FromErrno(int code) {
+  switch (code) {
+    case ENOENT: case ENOTDIR: return FileError::NotFound;
+    case EACCES: case EPERM: case EROFS: return FileError::AccessDenied;
+    case EBUSY: case ETXTBSY: return FileError::InUse;
+    case ENOSPC: case EDQUOT: case EFBIG: return FileError::DiskFull;
+    case ENAMETOOLONG: return FileError::NameTooLong;
+    case EISDIR: return FileError::NotAFile;
+    case EEXIST: return FileError::AlreadyExists;
+    default: return FileError::Other;
+  }
+}
+
+// Records the reason of the call that just failed; false, for returning.
+bool Failed() {
+  SetLastFileError(FromErrno(errno));
+  return false;
+}
 
 int OpenFlags(File::Mode mode) {
   switch (mode) {
@@ -33,10 +55,14 @@ std::string JoinPath(const std::string& folder, const std::string& name) {
 
 File File::Open(const std::string& path, Mode mode) {
   int fd = open(Native(path).c_str(), OpenFlags(mode) | O_CLOEXEC, 0644);
-  if (fd < 0) return File();
+  if (fd < 0) {
+    Failed();
+    return File();
+  }
   struct stat info;
   if (fstat(fd, &info) != 0 || S_ISDIR(info.st_mode)) {
     close(fd);
+    SetLastFileError(FileError::NotAFile);
     return File();
   }
   return File(fd);
@@ -53,6 +79,7 @@ std::size_t File::Read(void* buffer, std::size_t size) {
   std::size_t total = 0;
   while (total < size) {
     ssize_t got = read(static_cast<int>(handle_), static_cast<char*>(buffer) + total, size - total);
+    if (got < 0) Failed();
     if (got <= 0) break;
     total += static_cast<std::size_t>(got);
   }
@@ -68,7 +95,7 @@ bool File::Write(const void* data, std::size_t size) {
   const char* bytes = static_cast<const char*>(data);
   while (size > 0) {
     ssize_t put = write(static_cast<int>(handle_), bytes, size);
-    if (put <= 0) return false;
+    if (put <= 0) return Failed();
     bytes += put;
     size -= static_cast<std::size_t>(put);
   }
@@ -96,7 +123,7 @@ std::int64_t FileSize(const std::string& path) {
   return info.st_size;
 }
 
-bool RemoveFile(const std::string& path) { return unlink(Native(path).c_str()) == 0; }
+bool RemoveFile(const std::string& path) { return unlink(Native(path).c_str()) == 0 || Failed(); }
 
 bool ClearReadOnly(const std::string& path) {
   struct stat info;
@@ -105,8 +132,9 @@ bool ClearReadOnly(const std::string& path) {
 
 bool RenameFile(const std::string& from, const std::string& to) {
   // link + unlink gives a rename that refuses to replace, on one file system.
-  if (link(Native(from).c_str(), Native(to).c_str()) != 0) return false;
+  if (link(Native(from).c_str(), Native(to).c_str()) != 0) return Failed();
   if (unlink(Native(from).c_str()) == 0) return true;
+  Failed();
   // The source stays: take the new name away again, or a copy over it
   // would empty the one file both names stand for.
   unlink(Native(to).c_str());
@@ -114,7 +142,7 @@ bool RenameFile(const std::string& from, const std::string& to) {
 }
 
 bool MoveReplacing(const std::string& from, const std::string& to) {
-  return rename(Native(from).c_str(), Native(to).c_str()) == 0;
+  return rename(Native(from).c_str(), Native(to).c_str()) == 0 || Failed();
 }
 
 namespace {
@@ -143,7 +171,7 @@ bool CopyFileReplacing(const std::string& from, const std::string& to) {
   return false;
 }
 
-bool CreateFolder(const std::string& path) { return mkdir(Native(path).c_str(), 0755) == 0; }
+bool CreateFolder(const std::string& path) { return mkdir(Native(path).c_str(), 0755) == 0 || Failed(); }
 
 bool RemoveFolderWithFiles(const std::string& path) {
   for (const std::string& name : ListFileNames(path)) RemoveFile(JoinPath(path, name));

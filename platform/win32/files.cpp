@@ -2,12 +2,34 @@
 
 #include <windows.h>
 
+#include "platform/file_error.h"
 #include "platform/win32/native_text.h"
 
 namespace {
 HANDLE AsHandle(std::intptr_t handle) { return reinterpret_cast<HANDLE>(handle); }
 
 DWORD Attributes(const std::string& path) { return GetFileAttributesW(WideFromText(path).c_str()); }
+
+FileError FromSystemError(DWORD code) {
+  switch (code) {
+    case ERROR_FILE_NOT_FOUND: case ERROR_PATH_NOT_FOUND: case ERROR_INVALID_DRIVE: return FileError::NotFound;
+    case ERROR_ACCESS_DENIED: case ERROR_WRITE_PROTECT: return FileError::AccessDenied;
+    case ERROR_SHARING_VIOLATION: case ERROR_LOCK_VIOLATION: return FileError::InUse;
+    case ERROR_DISK_FULL: case ERROR_HANDLE_DISK_FULL: return FileError::DiskFull;
+    case ERROR_FILENAME_EXCED_RANGE: return FileError::NameTooLong;
+    case ERROR_FILE_EXISTS: case ERROR_ALREADY_EXISTS: return FileError::AlreadyExists;
+    default: return FileError::Other;
+  }
+}
+
+// Records the reason of the call that just failed; false, for returning.
+bool Failed() {
+  SetLastFileError(FromSystemError(GetLastError()));
+  return false;
+}
+
+// The result of a Win32 call that returns a BOOL, with the reason recorded.
+bool Succeeded(BOOL result) { return result || Failed(); }
 }  // namespace
 
 char PathSeparator() { return '\\'; }
@@ -26,7 +48,10 @@ File File::Open(const std::string& path, Mode mode) {
   }
   HANDLE handle = CreateFileW(WideFromText(path).c_str(), access, share, nullptr, disposition,
                               FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
-  if (handle == INVALID_HANDLE_VALUE) return File();
+  if (handle == INVALID_HANDLE_VALUE) {
+    Failed();
+    return File();
+  }
   return File(reinterpret_cast<std::intptr_t>(handle));
 }
 
@@ -42,7 +67,8 @@ std::size_t File::Read(void* buffer, std::size_t size) {
   while (total < size) {
     DWORD want = size - total > 0x40000000u ? 0x40000000u : static_cast<DWORD>(size - total);
     DWORD got = 0;
-    if (!ReadFile(AsHandle(handle_), static_cast<char*>(buffer) + total, want, &got, nullptr) || got == 0) break;
+    if (!ReadFile(AsHandle(handle_), static_cast<char*>(buffer) + total, want, &got, nullptr)) Failed();
+    if (got == 0) break;
     total += got;
   }
   return total;
@@ -60,7 +86,7 @@ bool File::Write(const void* data, std::size_t size) {
   while (size > 0) {
     DWORD want = size > 0x40000000u ? 0x40000000u : static_cast<DWORD>(size);
     DWORD put = 0;
-    if (!WriteFile(AsHandle(handle_), bytes, want, &put, nullptr) || put == 0) return false;
+    if (!WriteFile(AsHandle(handle_), bytes, want, &put, nullptr) || put == 0) return Failed();
     bytes += put;
     size -= put;
   }
@@ -90,7 +116,7 @@ std::int64_t FileSize(const std::string& path) {
   return (static_cast<std::int64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
 }
 
-bool RemoveFile(const std::string& path) { return DeleteFileW(WideFromText(path).c_str()); }
+bool RemoveFile(const std::string& path) { return Succeeded(DeleteFileW(WideFromText(path).c_str())); }
 
 bool ClearReadOnly(const std::string& path) {
   DWORD attributes = Attributes(path);
@@ -99,19 +125,19 @@ bool ClearReadOnly(const std::string& path) {
 }
 
 bool RenameFile(const std::string& from, const std::string& to) {
-  return MoveFileExW(WideFromText(from).c_str(), WideFromText(to).c_str(), MOVEFILE_COPY_ALLOWED);
+  return Succeeded(MoveFileExW(WideFromText(from).c_str(), WideFromText(to).c_str(), MOVEFILE_COPY_ALLOWED));
 }
 
 bool MoveReplacing(const std::string& from, const std::string& to) {
-  return MoveFileExW(WideFromText(from).c_str(), WideFromText(to).c_str(),
-                     MOVEFILE_REPLACE_EXISTING | MOVEFILE_COPY_ALLOWED);
+  return Succeeded(MoveFileExW(WideFromText(from).c_str(), WideFromText(to).c_str(),
+                               MOVEFILE_REPLACE_EXISTING | MOVEFILE_COPY_ALLOWED));
 }
 
 bool CopyFileReplacing(const std::string& from, const std::string& to) {
-  return CopyFileW(WideFromText(from).c_str(), WideFromText(to).c_str(), FALSE);
+  return Succeeded(CopyFileW(WideFromText(from).c_str(), WideFromText(to).c_str(), FALSE));
 }
 
-bool CreateFolder(const std::string& path) { return CreateDirectoryW(WideFromText(path).c_str(), nullptr); }
+bool CreateFolder(const std::string& path) { return Succeeded(CreateDirectoryW(WideFromText(path).c_str(), nullptr)); }
 
 bool RemoveFolderWithFiles(const std::string& path) {
   for (const std::string& name : ListFileNames(path)) RemoveFile(JoinPath(path, name));
