@@ -3,8 +3,13 @@
 // under Wine with the 7z.exe stand-in beside it.
 #include <gtest/gtest.h>
 
+#include <signal.h>
+#include <unistd.h>
+
 #include <algorithm>
+#include <chrono>
 #include <filesystem>
+#include <thread>
 
 #include "tests/wine_build_option.h"
 #include "tools/chunk_compressor.h"
@@ -58,24 +63,46 @@ class FerruleRun {
   struct Result {
     int exitCode;
     std::string output;  // as GB18030 text
+    std::string errors;  // standard error, the same way
   };
 
-  Result Run(const std::vector<std::string>& arguments, const std::string& path = "") {
+  // The command that runs the program on `arguments`; `shellPrefix` goes
+  // before the Linux program (a shell that sets limits first).
+  std::vector<std::string> Command(const std::vector<std::string>& arguments, const std::string& path = "",
+                                   const std::vector<std::string>& shellPrefix = {}) const {
     std::vector<std::string> command;
     if (UnderWine()) {
       command = {WINE_RUN, windowsBuild + "/wineprefix", Utf8FromText(folder.File("Ferrule.exe"))};
     } else {
       command = {"/usr/bin/env", "TMPDIR=" + folder.File("tmp"), "PATH=" + (path.empty() ? getenv("PATH") : path),
-                 "LC_ALL=C.UTF-8", Utf8FromText(folder.File("ferrule"))};
+                 "LC_ALL=C.UTF-8"};
+      command.insert(command.end(), shellPrefix.begin(), shellPrefix.end());
+      command.push_back(Utf8FromText(folder.File("ferrule")));
     }
     for (const std::string& argument : arguments) command.push_back(Utf8FromText(argument));
-    const std::string outputFile = Utf8FromText(folder.File("stdout.txt"));
-    int exitCode = SpawnAndWait(command, "", outputFile);
-    Bytes bytes = ReadWholeFile(TextFromUtf8(outputFile));
-    RemoveFile(TextFromUtf8(outputFile));
-    std::string output(bytes.begin(), bytes.end());
+    return command;
+  }
+
+  ProcessSetup Redirected() const {
+    return {"", Utf8FromText(folder.File("stdout.txt")), Utf8FromText(folder.File("stderr.txt"))};
+  }
+
+  // What the program wrote, taken out of the run folder.
+  Result Collect(int exitCode) const {
+    return {exitCode, TakeText("stdout.txt"), TakeText("stderr.txt")};
+  }
+
+  Result Run(const std::vector<std::string>& arguments, const std::string& path = "",
+             const std::vector<std::string>& shellPrefix = {}) {
+    return Collect(SpawnAndWait(Command(arguments, path, shellPrefix), Redirected()));
+  }
+
+  std::string TakeText(const std::string& name) const {
+    Bytes bytes = folder.Read(name);
+    RemoveFile(folder.File(name));
+    std::string text(bytes.begin(), bytes.end());
     // Redirected, the Windows program writes GBK bytes; the Linux one UTF-8.
-    return {exitCode, UnderWine() ? output : TextFromUtf8(output)};
+    return UnderWine() ? text : TextFromUtf8(text);
   }
 
   std::vector<std::string> Names() const {
@@ -115,6 +142,7 @@ struct UnpackCase {
   std::vector<ChunkPlan> plan;
   std::function<void(Bytes&)> damage;
   Outcome outcome;
+  const char* reason;  // the line on standard error after the message; empty for none
 };
 
 void NoDamage(Bytes&) {}
@@ -124,19 +152,19 @@ void PrintTo(const UnpackCase& c, std::ostream* os) { *os << c.name; }
 // One test per case, so that the runs (each ends with a 2-second pause) go
 // side by side.
 const UnpackCase kUnpackCases[] = {
-    {"Bzip2", {{Codec::Bzip2, 300000}, {Codec::Bzip2, 1 << 20}, {Codec::Bzip2, 7}}, NoDamage, Outcome::Unpacked},
-    {"Gzip", {{Codec::Gzip, 200000}, {Codec::Gzip, 5000}}, NoDamage, Outcome::Unpacked},
-    {"Xz", {{Codec::Xz, 100000}, {Codec::Xz, 1}}, NoDamage, Outcome::Unpacked},
+    {"Bzip2", {{Codec::Bzip2, 300000}, {Codec::Bzip2, 1 << 20}, {Codec::Bzip2, 7}}, NoDamage, Outcome::Unpacked, ""},
+    {"Gzip", {{Codec::Gzip, 200000}, {Codec::Gzip, 5000}}, NoDamage, Outcome::Unpacked, ""},
+    {"Xz", {{Codec::Xz, 100000}, {Codec::Xz, 1}}, NoDamage, Outcome::Unpacked, ""},
     {"StoredAndCompressed", {{Codec::Stored, 4096}, {Codec::Bzip2, 9000}, {Codec::Stored, 0}, {Codec::Xz, 10}},
-     NoDamage, Outcome::Unpacked},
-    {"NoChunks", {}, NoDamage, Outcome::Unpacked},
-    {"StoredKind2", {{Codec::Stored, 1000}}, [](Bytes& b) { b[312 + 4] = 2; }, Outcome::Unpacked},
+     NoDamage, Outcome::Unpacked, ""},
+    {"NoChunks", {}, NoDamage, Outcome::Unpacked, ""},
+    {"StoredKind2", {{Codec::Stored, 1000}}, [](Bytes& b) { b[312 + 4] = 2; }, Outcome::Unpacked, ""},
     {"Truncated", {{Codec::Stored, 5000}, {Codec::Gzip, 5000}}, [](Bytes& b) { b.resize(b.size() - 10); },
-     Outcome::DigestMismatch},
-    {"TamperedContent", {{Codec::Stored, 5000}}, [](Bytes& b) { b.back() ^= 1; }, Outcome::DigestMismatch},
+     Outcome::DigestMismatch, "ferrule: 7-Zip ended with exit code 2 on chunk 2"},
+    {"TamperedContent", {{Codec::Stored, 5000}}, [](Bytes& b) { b.back() ^= 1; }, Outcome::DigestMismatch, ""},
     {"TamperedCompressedChunk", {{Codec::Bzip2, 5000}}, [](Bytes& b) { b[b.size() - 20] ^= 0x55; },
-     Outcome::DigestMismatch},
-    {"NotAnSpkFile", {{Codec::Stored, 10}}, [](Bytes& b) { b[0] = 'P'; }, Outcome::NotRecognised},
+     Outcome::DigestMismatch, "ferrule: 7-Zip ended with exit code 2 on chunk 1"},
+    {"NotAnSpkFile", {{Codec::Stored, 10}}, [](Bytes& b) { b[0] = 'P'; }, Outcome::NotRecognised, ""},
 };
 
 class FerruleUnpack : public ::testing::TestWithParam<UnpackCase> {};
@@ -158,6 +186,11 @@ TEST_P(FerruleUnpack, UnpacksVerifiesAndReports) {
     EXPECT_EQ(result.exitCode, 0);
     EXPECT_TRUE(result.output.starts_with(t.banner));
     EXPECT_TRUE(EndsWith(result.output, "\r\n" + message)) << result.output;
+    if (*c.reason) {
+      EXPECT_TRUE(EndsWith(result.errors, std::string("\r\n") + c.reason)) << result.errors;
+    } else {
+      EXPECT_EQ(result.errors.find("ferrule:"), std::string::npos) << result.errors;
+    }
     const bool unpacked = c.outcome == Outcome::Unpacked;
     EXPECT_EQ(run.folder.Has("sprite.NPK.spk"), !unpacked);
     EXPECT_EQ(run.folder.Has("sprite.NPK"), unpacked);
@@ -253,6 +286,146 @@ TEST(FerruleEndToEnd, AReaderThatStopsEarlyDoesNotStopTheUnpack) {
   EXPECT_EQ(exitCode, 0);
   EXPECT_TRUE(run.folder.Has("d.NPK"));
   EXPECT_FALSE(run.folder.Has("d.NPK.spk"));
+}
+
+namespace fs = std::filesystem;
+
+// Every file below `folder`, with its path from there.
+std::vector<std::string> FilesBelow(const fs::path& folder) {
+  std::vector<std::string> files;
+  std::error_code ignored;
+  for (auto it = fs::recursive_directory_iterator(folder, ignored); it != fs::recursive_directory_iterator();
+       it.increment(ignored))
+    if (!it->is_directory()) files.push_back(fs::relative(it->path(), folder).string());
+  std::sort(files.begin(), files.end());
+  return files;
+}
+
+// A real zip archive whose entries would replace the programs, plant the
+// skin library beside them, fill sub-folders and climb out of the folder.
+Bytes HostileZip(const std::string& scratch) {
+  const std::string zipPath = Utf8FromText(JoinPath(scratch, "hostile.zip"));
+  const std::string script =
+      "import sys, zipfile\n"
+      "with zipfile.ZipFile(sys.argv[1], 'w') as z:\n"
+      "    for name in ['SkinH_EL.dll', 'Ferrule.exe', 'ferrule', '7z.exe', 'sub/deep/SkinH_EL.dll',\n"
+      "                 '../escape.txt', '../../escape.txt', '../../../escape.txt']:\n"
+      "        z.writestr(name, 'planted ' + name)\n";
+  EXPECT_EQ(SpawnAndWait({FindInPath("python3"), "-c", script, zipPath}, "", ""), 0);
+  Bytes zip = ReadWholeFile(TextFromUtf8(zipPath));
+  RemoveFile(TextFromUtf8(zipPath));
+  return zip;
+}
+
+// Wine keeps its own temporary folder in the prefix, whatever TMP says.
+std::vector<fs::path> WineTemporaryFolders() {
+  std::vector<fs::path> folders;
+  std::error_code ignored;
+  for (const auto& user : fs::directory_iterator(windowsBuild + "/wineprefix/drive_c/users", ignored))
+    folders.push_back(user.path() / "Temp");
+  return folders;
+}
+
+TEST(FerruleEndToEnd, AnArchiveChunkWritesNothingOutsideTheRunsPrivateFolder) {
+  FerruleRun run;
+  CreateFolder(run.folder.File("input"));
+  SpkImage image;
+  image.chunks = {{kStoredChunk, Pattern(100, 1)}, {kCompressedChunk, HostileZip(run.folder.File("tmp"))}};
+  image.content = Pattern(100, 1);
+  const std::string spk = JoinPath(run.folder.File("input"), "evil.NPK.spk");
+  Bytes bytes = EncodeSpk(image);
+  WriteWholeFile(spk, bytes.data(), bytes.size());
+  const std::vector<std::string> before = FilesBelow(run.folder.Path());
+  const Bytes program = run.folder.Read(UnderWine() ? "Ferrule.exe" : "ferrule");
+
+  FerruleRun::Result result = run.Run({run.ProgramPath(spk)});
+  EXPECT_TRUE(EndsWith(result.output, "\r\n" + Texts().digestMismatch)) << result.output;
+  // Nothing beside the programs, beside the input or in a folder above.
+  EXPECT_EQ(FilesBelow(run.folder.Path()), before);
+  EXPECT_EQ(run.folder.Read(UnderWine() ? "Ferrule.exe" : "ferrule"), program);
+  EXPECT_FALSE(fs::exists(fs::path(run.folder.Path()).parent_path() / "escape.txt"));
+  // 7-Zip's folder went with everything it wrote there.
+  if (UnderWine()) {
+    for (const fs::path& temp : WineTemporaryFolders())
+      for (const std::string& file : FilesBelow(temp)) EXPECT_EQ(file.find("SkinH_EL.dll"), std::string::npos) << file;
+  } else {
+    EXPECT_TRUE(fs::is_empty(run.folder.File("tmp")));
+  }
+}
+
+TEST(FerruleEndToEnd, AnInputNameOfTheLongestLengthUnpacks) {
+  FerruleRun run;
+  const std::string name = std::string(247, 'n') + ".NPK";  // with ".spk", the 255 bytes a name can have
+  SpkImage image = BuildImage({{Codec::Stored, 3000}, {Codec::Gzip, 3000}}, run.folder.File("tmp"));
+  run.folder.Write(name + ".spk", EncodeSpk(image));
+  FerruleRun::Result result = run.Run({run.ProgramPath(run.folder.File(name + ".spk"))});
+  EXPECT_TRUE(EndsWith(result.output, "\r\n" + Texts().unpacked)) << result.output << result.errors;
+  EXPECT_EQ(run.folder.Read(name), image.content);
+  EXPECT_FALSE(run.folder.Has(name + ".spk"));
+}
+
+TEST(FerruleEndToEnd, AFailedWriteIsNamedOnStandardError) {
+  if (UnderWine()) GTEST_SKIP() << "a file size limit is set by the Linux shell";
+  FerruleRun run;
+  run.folder.Write("big.NPK.spk", EncodeSpk(BuildImage({{Codec::Stored, 1 << 20}}, run.folder.File("tmp"))));
+  // Files may grow to 64 KiB only; the write then fails as on a full disk.
+  const std::vector<std::string> limited = {"/bin/bash", "-c", "trap '' XFSZ; ulimit -f 64; exec \"$@\"", "bash"};
+  FerruleRun::Result result = run.Run({run.folder.File("big.NPK.spk")}, "", limited);
+  EXPECT_TRUE(EndsWith(result.output, "\r\n" + Texts().digestMismatch)) << result.output;
+  EXPECT_EQ(result.errors, "\r\nferrule: could not write " + run.folder.File("big.NPK.part") + ": disk full");
+  EXPECT_FALSE(run.folder.Has("big.NPK.part"));
+  EXPECT_TRUE(run.folder.Has("big.NPK.spk"));
+}
+
+// 7-Zip that takes its time: notes its process number, then sleeps.
+void PutSlowSevenZipBeside(FerruleRun& run) {
+  run.folder.Write("7z", "#!/bin/sh\necho $$ > \"" + Utf8FromText(run.folder.File("7z.pid")) + ".new\"\nmv \"" +
+                             Utf8FromText(run.folder.File("7z.pid")) + ".new\" \"" +
+                             Utf8FromText(run.folder.File("7z.pid")) + "\"\nexec sleep 60\n");
+  fs::permissions(run.folder.File("7z"), fs::perms::owner_all);
+}
+
+bool WaitFor(const std::function<bool()>& condition) {
+  for (int waited = 0; waited < 20000; waited += 10) {
+    if (condition()) return true;
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  }
+  return false;
+}
+
+bool HasPartFile(const FerruleRun& run) {
+  for (const std::string& name : run.Names())
+    if (EndsWith(name, ".part")) return true;
+  return false;
+}
+
+TEST(FerruleEndToEnd, AnInterruptedRunLeavesNothingBehind) {
+  if (UnderWine()) GTEST_SKIP() << "signals are sent to the Linux program";
+  for (int signalNumber : {SIGTERM, SIGINT, SIGHUP}) {
+    SCOPED_TRACE(signalNumber);
+    FerruleRun run;
+    PutSlowSevenZipBeside(run);
+    run.folder.Write("slow.NPK.spk",
+                     EncodeSpk(BuildImage({{Codec::Stored, 5000}, {Codec::Gzip, 5000}}, run.folder.File("tmp"))));
+    pid_t ferrule = StartProcess(run.Command({run.folder.File("slow.NPK.spk")}), run.Redirected());
+    ASSERT_GT(ferrule, 0);
+    ASSERT_TRUE(WaitFor([&] { return run.folder.Has("7z.pid"); }));
+    // Mid-run: the temporary output and 7-Zip's folder are there.
+    EXPECT_TRUE(HasPartFile(run));
+    EXPECT_FALSE(fs::is_empty(run.folder.File("tmp")));
+    const Bytes pidText = run.folder.Read("7z.pid");
+    const pid_t sevenZip = std::stoi(std::string(pidText.begin(), pidText.end()));
+
+    kill(ferrule, signalNumber);
+    EXPECT_EQ(WaitForProcess(ferrule), 128 + signalNumber);  // ended by that signal, as asked
+    EXPECT_FALSE(HasPartFile(run));
+    EXPECT_TRUE(fs::is_empty(run.folder.File("tmp")));
+    EXPECT_FALSE(run.folder.Has("slow.NPK"));
+    EXPECT_TRUE(run.folder.Has("slow.NPK.spk"));
+    // 7-Zip was stopped and reaped, not left running.
+    EXPECT_TRUE(kill(sevenZip, 0) != 0 && errno == ESRCH);
+    if (kill(sevenZip, 0) == 0) kill(sevenZip, SIGKILL);
+  }
 }
 }  // namespace
 
