@@ -335,13 +335,22 @@ TEST(FerruleEndToEnd, AnArchiveChunkWritesNothingOutsideTheRunsPrivateFolder) {
   const std::string spk = JoinPath(run.folder.File("input"), "evil.NPK.spk");
   Bytes bytes = EncodeSpk(image);
   WriteWholeFile(spk, bytes.data(), bytes.size());
-  const std::vector<std::string> before = FilesBelow(run.folder.Path());
+  // The outcome differs by system (Linux 7-Zip gives the entries' bytes as
+  // the content, the Windows build none), so only the SPK and its unpacked
+  // file may be there afterwards, beside the programs.
+  const auto besideTheRun = [&run] {
+    std::vector<std::string> files = FilesBelow(run.folder.Path());
+    std::erase_if(files, [](const std::string& file) { return file.starts_with("input/evil.NPK"); });
+    return files;
+  };
+  const std::vector<std::string> before = besideTheRun();
   const Bytes program = run.folder.Read(UnderWine() ? "Ferrule.exe" : "ferrule");
 
   FerruleRun::Result result = run.Run({run.ProgramPath(spk)});
-  EXPECT_TRUE(EndsWith(result.output, "\r\n" + Texts().digestMismatch)) << result.output;
+  EXPECT_EQ(result.exitCode, 0);
   // Nothing beside the programs, beside the input or in a folder above.
-  EXPECT_EQ(FilesBelow(run.folder.Path()), before);
+  EXPECT_EQ(besideTheRun(), before);
+  EXPECT_EQ(ListFileNames(run.folder.File("input")).size(), 1u);
   EXPECT_EQ(run.folder.Read(UnderWine() ? "Ferrule.exe" : "ferrule"), program);
   EXPECT_FALSE(fs::exists(fs::path(run.folder.Path()).parent_path() / "escape.txt"));
   // 7-Zip's folder went with everything it wrote there.
@@ -377,12 +386,18 @@ TEST(FerruleEndToEnd, AFailedWriteIsNamedOnStandardError) {
   EXPECT_TRUE(run.folder.Has("big.NPK.spk"));
 }
 
-// 7-Zip that takes its time: notes its process number, then sleeps.
-void PutSlowSevenZipBeside(FerruleRun& run) {
-  run.folder.Write("7z", "#!/bin/sh\necho $$ > \"" + Utf8FromText(run.folder.File("7z.pid")) + ".new\"\nmv \"" +
-                             Utf8FromText(run.folder.File("7z.pid")) + ".new\" \"" +
-                             Utf8FromText(run.folder.File("7z.pid")) + "\"\nexec sleep 60\n");
+// 7-Zip that takes its time on the SPK's compressed chunk, and the file
+// that tells it has started: on Linux a 7z beside the program that notes
+// its process number and sleeps; under Wine the stand-in, which sleeps on a
+// chunk that starts with "sleep".
+std::string SetUpSlowSevenZip(FerruleRun& run, SpkImage& image) {
+  image.chunks = {{kStoredChunk, Pattern(5000, 1)}, {kCompressedChunk, {'s', 'l', 'e', 'e', 'p'}}};
+  if (UnderWine()) return "7z-double.sleeping";
+  const std::string pidFile = Utf8FromText(run.folder.File("7z.pid"));
+  run.folder.Write("7z", "#!/bin/sh\necho $$ > \"" + pidFile + ".new\"\nmv \"" + pidFile + ".new\" \"" + pidFile +
+                             "\"\nexec sleep 60\n");
   fs::permissions(run.folder.File("7z"), fs::perms::owner_all);
+  return "7z.pid";
 }
 
 bool WaitFor(const std::function<bool()>& condition) {
@@ -399,32 +414,51 @@ bool HasPartFile(const FerruleRun& run) {
   return false;
 }
 
+// Whether a private folder of a run still holds the slow chunk.
+bool SlowChunkLeft(const FerruleRun& run) {
+  std::vector<fs::path> temporary = {run.folder.File("tmp")};
+  if (UnderWine()) temporary = WineTemporaryFolders();
+  for (const fs::path& folder : temporary)
+    for (const std::string& file : FilesBelow(folder)) {
+      Bytes bytes = ReadWholeFile((folder / file).string());
+      if (std::string(bytes.begin(), bytes.end()) == "sleep") return true;
+    }
+  return false;
+}
+
 TEST(FerruleEndToEnd, AnInterruptedRunLeavesNothingBehind) {
-  if (UnderWine()) GTEST_SKIP() << "signals are sent to the Linux program";
-  for (int signalNumber : {SIGTERM, SIGINT, SIGHUP}) {
+  // Wine turns SIGINT into the console's Ctrl+C; it has no console event
+  // for the others.
+  std::vector<int> signals = {SIGTERM, SIGINT, SIGHUP};
+  if (UnderWine()) signals = {SIGINT};
+  if (UnderWine() && !getenv("DISPLAY")) GTEST_SKIP() << "without a display the signal would reach xvfb-run";
+  for (int signalNumber : signals) {
     SCOPED_TRACE(signalNumber);
     FerruleRun run;
-    PutSlowSevenZipBeside(run);
-    run.folder.Write("slow.NPK.spk",
-                     EncodeSpk(BuildImage({{Codec::Stored, 5000}, {Codec::Gzip, 5000}}, run.folder.File("tmp"))));
-    pid_t ferrule = StartProcess(run.Command({run.folder.File("slow.NPK.spk")}), run.Redirected());
+    SpkImage image;
+    const std::string startedNote = SetUpSlowSevenZip(run, image);
+    run.folder.Write("slow.NPK.spk", EncodeSpk(image));
+    pid_t ferrule = StartProcess(run.Command({run.ProgramPath(run.folder.File("slow.NPK.spk"))}), run.Redirected());
     ASSERT_GT(ferrule, 0);
-    ASSERT_TRUE(WaitFor([&] { return run.folder.Has("7z.pid"); }));
+    ASSERT_TRUE(WaitFor([&] { return run.folder.Has(startedNote); }));
     // Mid-run: the temporary output and 7-Zip's folder are there.
     EXPECT_TRUE(HasPartFile(run));
-    EXPECT_FALSE(fs::is_empty(run.folder.File("tmp")));
-    const Bytes pidText = run.folder.Read("7z.pid");
-    const pid_t sevenZip = std::stoi(std::string(pidText.begin(), pidText.end()));
+    EXPECT_TRUE(SlowChunkLeft(run));
 
+    const auto sent = std::chrono::steady_clock::now();
     kill(ferrule, signalNumber);
-    EXPECT_EQ(WaitForProcess(ferrule), 128 + signalNumber);  // ended by that signal, as asked
+    const int status = WaitForProcess(ferrule);
+    EXPECT_LT(std::chrono::steady_clock::now() - sent, std::chrono::seconds(20));  // 7-Zip's sleep was cut short
     EXPECT_FALSE(HasPartFile(run));
-    EXPECT_TRUE(fs::is_empty(run.folder.File("tmp")));
+    EXPECT_FALSE(SlowChunkLeft(run));
     EXPECT_FALSE(run.folder.Has("slow.NPK"));
     EXPECT_TRUE(run.folder.Has("slow.NPK.spk"));
+    if (UnderWine()) continue;
+    EXPECT_EQ(status, 128 + signalNumber);  // ended by that signal, as asked
     // 7-Zip was stopped and reaped, not left running.
+    const Bytes pidText = run.folder.Read(startedNote);
+    const pid_t sevenZip = std::stoi(std::string(pidText.begin(), pidText.end()));
     EXPECT_TRUE(kill(sevenZip, 0) != 0 && errno == ESRCH);
-    if (kill(sevenZip, 0) == 0) kill(sevenZip, SIGKILL);
   }
 }
 }  // namespace

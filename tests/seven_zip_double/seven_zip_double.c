@@ -7,7 +7,11 @@
  * entry of an archive chunk (zip or 7z) under the entry's own name. The
  * unpacking itself is done by the system's 7-Zip, which Wine can start as a
  * Linux program; its exit code becomes this program's. Any other command
- * line leaves nothing, so the test sees it fail. */
+ * line leaves nothing, so the test sees it fail.
+ *
+ * A chunk that starts with "sleep" stands for one that takes 7-Zip long:
+ * the double leaves "7z-double.sleeping" beside itself and sleeps, so that
+ * a test can interrupt Ferrule meanwhile. */
 #include <windows.h>
 #include <stdio.h>
 #include <stdlib.h>
@@ -29,6 +33,25 @@ static const wchar_t* TakeQuoted(const wchar_t* at, wchar_t* out, size_t outSize
     if (n + 1 < outSize) out[n++] = *at;
   out[n] = 0;
   return *at == L'"' ? at + 1 : NULL;
+}
+
+static int StartsWith(const wchar_t* path, const char* text) {
+  char start[16] = {0};
+  DWORD got = 0;
+  HANDLE file = CreateFileW(path, GENERIC_READ, FILE_SHARE_READ, NULL, OPEN_EXISTING, 0, NULL);
+  if (file == INVALID_HANDLE_VALUE) return 0;
+  ReadFile(file, start, (DWORD)strlen(text), &got, NULL);
+  CloseHandle(file);
+  return got == strlen(text) && memcmp(start, text, got) == 0;
+}
+
+static int SleepLong(const wchar_t* self) {
+  wchar_t note[MAX_PATH];
+  wcscpy(note, self);
+  wcscpy(wcsrchr(note, L'\\') + 1, L"7z-double.sleeping");
+  CloseHandle(CreateFileW(note, GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, 0, NULL));
+  Sleep(60000);
+  return 0;
 }
 
 /* Whether the file starts like a zip or a 7z archive, which hold entries
@@ -67,6 +90,8 @@ int wmain(void) {
   line = TakeQuoted(line + 3, packed, MAX_PATH);
   swprintf(expected, MAX_PATH, L"%ls\\file.tmp", current);
   if (!line || _wcsicmp(packed, expected) != 0 || wcscmp(line, L" -y") != 0) return Fail("7z double: unexpected chunk path or switches\n");
+
+  if (StartsWith(packed, "sleep")) return SleepLong(self);
 
   UnixNameFunction unixName =
       (UnixNameFunction)(void*)GetProcAddress(GetModuleHandleW(L"kernel32"), "wine_get_unix_file_name");
