@@ -10,6 +10,7 @@
 #include "unpacker/ferrule_texts.h"
 #include "platform/files.h"
 #include "unpacker/output_place.h"
+#include "unpacker/visible_text.h"
 #include "tests/recording_console.h"
 #include "tools/spk_writer.h"
 #include "tests/test_folder.h"
@@ -44,6 +45,71 @@ TEST(SplitCommandLine, FollowsTheQuoteBlankAndDoubleByteRules) {
   }
 }
 
+TEST(PartFileStem, CutsLongNamesBetweenCharacters) {
+  const std::string a60(60, 'a');
+  struct Case {
+    std::string name, stem;
+  };
+  const Case cases[] = {
+      {"x.NPK", "x.NPK"},
+      {std::string(64, 'n'), std::string(64, 'n')},
+      {std::string(251, 'n'), std::string(64, 'n')},
+      {a60 + "abc\x9C\x5C", a60 + "abc"},                       // 淺 would end past byte 64
+      {a60 + "ab\x9C\x5C", a60 + "ab\x9C\x5C"},
+      {a60 + "a\x94\x39\xFC\x36", a60 + "a"},                  // a four-byte character is never halved
+      {a60 + "\x94\x39\xFC\x36" + "tail", a60 + "\x94\x39\xFC\x36"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    EXPECT_EQ(PartFileStem(c.name), c.stem);
+  }
+}
+
+TEST(VisibleText, ShowsTerminalCommandsAsHexAndKeepsCharacters) {
+  struct Case {
+    std::string text, shown;
+  };
+  const Case cases[] = {
+      {"ImagePacks2\\sprite.NPK", "ImagePacks2\\sprite.NPK"},
+      {"\x1B]0;owned\x07", "\\x1B]0;owned\\x07"},          // retitles the window
+      {"\x1B[2J\x1B[H", "\\x1B[2J\\x1B[H"},                 // clears the screen
+      {"a\tb\r\nc\x7F", "a\\x09b\\x0D\\x0Ac\\x7F"},
+      {"\xD6\xD0\xCE\xC4\\\x9C\x5C", "\xD6\xD0\xCE\xC4\\\x9C\x5C"},  // 中文\淺 stay whole
+      {"\x81\x1B[2J", "\\x81\\x1B[2J"},                     // a lead byte cannot hide a control
+      {"a\x81", "a\\x81"},                                    // a lead byte at the end
+      {"\x80\xFF", "\\x80\\xFF"},                           // no character starts with these
+      {"\x81\x30\x84\x32\x94\x39\xFC\x36", "\x81\x30\x84\x32\x94\x39\xFC\x36"},  // U+00A0 and an emoji
+      {"\x81\x30\x81\x30", "\\x810\\x810"},                // U+0080, a C1 control
+      {"\x81\x30\x84\x31", "\\x810\\x841"},                // U+009F, the last one
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.shown);
+    EXPECT_EQ(VisibleText(c.text), c.shown);
+  }
+}
+
+TEST(DescribeFailure, NamesTheFileAndTheReasonOrThe7ZipEnd) {
+  using Cause = UnpackFailure::Cause;
+  struct Case {
+    UnpackFailure failure;
+    std::string text;
+  };
+  const Case cases[] = {
+      {UnpackFailure{}, ""},
+      {{Cause::NotCreated, "D:\\x\\a.NPK.part", {}, FileError::AccessDenied, 0, 0},
+       "could not create D:\\x\\a.NPK.part: access denied"},
+      {{Cause::NotWritten, "D:\\x\\a.NPK.part", {}, FileError::DiskFull, 0, 0}, "could not write D:\\x\\a.NPK.part: disk full"},
+      {{Cause::NotMoved, "D:\\x\\a.NPK.part", "D:\\x\\a.NPK", FileError::InUse, 0, 0},
+       "could not move D:\\x\\a.NPK.part to D:\\x\\a.NPK: in use by another program"},
+      {{Cause::SevenZipNotStarted, {}, {}, FileError::None, 4, 0}, "7-Zip could not be started on chunk 4"},
+      {{Cause::SevenZipFailed, {}, {}, FileError::None, 3, 2}, "7-Zip ended with exit code 2 on chunk 3"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.text);
+    EXPECT_EQ(DescribeFailure(c.failure), c.text);
+  }
+}
+
 TEST(DeriveOutputPlace, DropsTheLastFourBytesAndSplitsAtTheRealSeparator) {
   struct Case {
     std::string path;
@@ -71,21 +137,20 @@ TEST(DeriveOutputPlace, DropsTheLastFourBytesAndSplitsAtTheRealSeparator) {
 // what it was given. The real program runs in the end-to-end tests.
 class ReversingInflater final : public ChunkInflater {
  public:
-  explicit ReversingInflater(std::string folder) : folder_(std::move(folder)) {}
-  std::string SideFolder() const override { return folder_; }
-  void Inflate(const std::string& packedFile, const std::string& contentFile) override {
+  explicit ReversingInflater(std::string sideFolder) : folder(std::move(sideFolder)) {}
+  std::string SideFolder() const override { return folder; }
+  InflateStatus Inflate(const std::string& packedFile, const std::string& contentFile) override {
     packedNames.push_back(packedFile);
     contentNames.push_back(contentFile);
-    if (failing) return;
+    if (!status.Succeeded()) return status;
     Bytes data = ReadWholeFile(packedFile);
     std::reverse(data.begin(), data.end());
     WriteWholeFile(contentFile, data.data(), data.size());
+    return status;
   }
-  bool failing = false;
+  InflateStatus status{true, 0};  // what each run reports; a failed one leaves no content
   Args packedNames, contentNames;
-
- private:
-  std::string folder_;
+  std::string folder;
 };
 
 Bytes Pattern(std::size_t size, int seed) {
@@ -136,8 +201,9 @@ TEST_F(ContainerTest, RebuildsStoredAndCompressedChunksInOrder) {
   image.content = Concat({a, b, c, d});
   ASSERT_EQ(Unpack(EncodeSpk(image)), Unpacked);
   EXPECT_EQ(Output(), image.content);
-  EXPECT_EQ(inflater.packedNames, Args(2, side.File("file.tmp")));
-  EXPECT_EQ(inflater.contentNames, Args(2, side.File("[Content]")));
+  // The compressed chunk with no data starts no 7-Zip.
+  EXPECT_EQ(inflater.packedNames, Args(1, side.File("file.tmp")));
+  EXPECT_EQ(inflater.contentNames, Args(1, side.File("[Content]")));
   EXPECT_TRUE(SideFilesGone());
   EXPECT_EQ(LeftoverNames(), (Args{"x.NPK", "x.NPK.spk"}));  // no temporary file is left
   // The title counts every chunk, the empty ones too.
@@ -227,7 +293,7 @@ TEST_F(ContainerTest, MissingInputIsNotRecognised) {
 }
 
 TEST_F(ContainerTest, AFailedInflationAddsNothing) {
-  inflater.failing = true;
+  inflater.status = {true, 2};
   SpkImage image;
   image.chunks = {{kCompressedChunk, Pattern(100, 5)}, {0, Pattern(10, 6)}};
   image.content = Pattern(10, 6);
@@ -237,7 +303,7 @@ TEST_F(ContainerTest, AFailedInflationAddsNothing) {
 }
 
 TEST_F(ContainerTest, AStaleContentFileIsNotTakenForTheChunk) {
-  inflater.failing = true;
+  inflater.status = {true, 2};
   side.Write("[Content]", Pattern(50, 1));
   SpkImage image;
   image.chunks = {{kCompressedChunk, Pattern(50, 1)}};
@@ -269,6 +335,132 @@ TEST_F(ContainerTest, AnUnwritableOutputFolderIsAMismatchNotASuccess) {
   EXPECT_EQ(unpacker.Unpack(dir.File("x.NPK.spk"), "x.NPK", missingFolder), DigestMismatch);
 }
 
+TEST_F(ContainerTest, ControlBytesOfTheHeaderAndTheNameAreShownNotSent) {
+  SpkImage image;
+  image.defaultPath = "ImagePacks2\\\x1B]0;owned\x07\x1B[2J";
+  dir.Write("x.NPK.spk", EncodeSpk(image));
+  ContainerUnpacker unpacker(console, inflater);
+  unpacker.Unpack(dir.File("x.NPK.spk"), "x\x1B[H.NPK", dir.Path() + PathSeparator());
+  EXPECT_NE(console.output.find(Texts().defaultPath + "ImagePacks2\\\\x1B]0;owned\\x07\\x1B[2J\r\n"),
+            std::string::npos) << console.output;
+  EXPECT_NE(console.output.find(Texts().fileToUnpack + "x\\x1B[H.NPK\r\n"), std::string::npos);
+  EXPECT_EQ(console.output.find('\x1B'), std::string::npos);
+  EXPECT_EQ(console.output.find('\x07'), std::string::npos);
+}
+
+TEST_F(ContainerTest, AChunkWithNoDataStartsNo7Zip) {
+  const Bytes a = Pattern(300, 1), b = Pattern(200, 2);
+  struct Case {
+    const char* what;
+    std::function<Bytes()> spk;
+    UnpackResult expected;
+    Bytes content;
+  };
+  const Case cases[] = {
+      {"size 0", [&] { SpkImage i; i.chunks = {{0, a}, {kCompressedChunk, {}}, {0, b}}; i.content = Concat({a, b}); return EncodeSpk(i); },
+       Unpacked, Concat({a, b})},
+      {"negative size",
+       [&] {
+         SpkImage i;
+         i.chunks = {{0, a}, {kCompressedChunk, {}}, {0, b}};
+         i.content = Concat({a, b});
+         Bytes spk = EncodeSpk(i);
+         const std::size_t sizeField = 312 + 3 * 4 + 48 + a.size() + 4;
+         spk[sizeField] = 0xFB, spk[sizeField + 1] = spk[sizeField + 2] = spk[sizeField + 3] = 0xFF;  // -5
+         return spk;
+       },
+       Unpacked, Concat({a, b})},
+      {"data past the end of the file",
+       [&] {
+         SpkImage i;
+         i.chunks = {{0, a}, {kCompressedChunk, Reversed(b)}};
+         i.content = Concat({a, b});
+         Bytes spk = EncodeSpk(i);
+         spk.resize(spk.size() - b.size());
+         return spk;
+       },
+       DigestMismatch, {}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    inflater.packedNames.clear();
+    EXPECT_EQ(Unpack(c.spk()), c.expected);
+    EXPECT_TRUE(inflater.packedNames.empty());
+    EXPECT_EQ(Output(), c.content);
+    RemoveFile(dir.File("x.NPK"));
+  }
+}
+
+TEST_F(ContainerTest, AnInputNameOfTheLongestLengthUnpacks) {
+  const std::string name = std::string(247, 'n') + ".NPK";  // with ".spk", 255 bytes: the most a name can have
+  dir.Write(name + ".spk", ValidSpk());
+  ContainerUnpacker unpacker(console, inflater);
+  EXPECT_EQ(unpacker.Unpack(dir.File(name + ".spk"), name, dir.Path() + PathSeparator()), Unpacked);
+  EXPECT_EQ(dir.Read(name), Concat({Pattern(5000, 1), Pattern(3000, 2)}));
+  EXPECT_EQ(LeftoverNames(), (Args{name, name + ".spk"}));
+}
+
+// What went wrong is kept with a mismatch: the first failure on the way,
+// with the file and the system's reason or 7-Zip's exit code.
+TEST_F(ContainerTest, KeepsTheReasonOfAMismatch) {
+  using Cause = UnpackFailure::Cause;
+  const Bytes a = Pattern(300, 1), b = Pattern(200, 2);
+  const auto storedThenCompressed = [&] {
+    SpkImage i;
+    i.chunks = {{0, a}, {kCompressedChunk, Reversed(b)}, {kCompressedChunk, Reversed(a)}};
+    i.content = Concat({a, b, a});
+    return EncodeSpk(i);
+  };
+  struct Case {
+    const char* what;
+    std::function<void()> arrange;
+    std::string outputFolder;  // below `dir`; empty for `dir` itself
+    UnpackFailure expected;
+  };
+  const std::string missing = "missing";
+  const Case cases[] = {
+      {"output folder missing", [] {}, missing,
+       {Cause::NotCreated, JoinPath(dir.File(missing), "x.NPK.part"), {}, FileError::NotFound, 0, 0}},
+      {"side folder missing", [&] { inflater.folder = side.File(missing); }, "",
+       {Cause::NotCreated, JoinPath(side.File(missing), "file.tmp"), {}, FileError::NotFound, 0, 0}},
+      {"7-Zip fails on the second chunk", [this] { inflater.status = {true, 2}; }, "",
+       {Cause::SevenZipFailed, {}, {}, FileError::None, 2, 2}},
+      {"7-Zip does not start", [this] { inflater.status = {false, 0}; }, "",
+       {Cause::SevenZipNotStarted, {}, {}, FileError::None, 2, 0}},
+      {"a folder stands at the target", [this] { CreateFolder(dir.File("x.NPK")); }, "",
+       {Cause::NotMoved, dir.File("x.NPK.part"), dir.File("x.NPK"), FileError::Other, 0, 0}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    inflater = ReversingInflater(side.Path());
+    c.arrange();
+    dir.Write("x.NPK.spk", storedThenCompressed());
+    ContainerUnpacker unpacker(console, inflater);
+    const std::string folder = c.outputFolder.empty() ? dir.Path() : dir.File(c.outputFolder);
+    EXPECT_EQ(unpacker.Unpack(dir.File("x.NPK.spk"), "x.NPK", folder + PathSeparator()), DigestMismatch);
+    const UnpackFailure& got = unpacker.Failure();
+    EXPECT_EQ(got.cause, c.expected.cause);
+    EXPECT_EQ(got.path, c.expected.path);
+    EXPECT_EQ(got.target, c.expected.target);
+    // The system's reason for a folder in the way differs between systems.
+    if (c.expected.fileError != FileError::Other) {
+      EXPECT_EQ(got.fileError, c.expected.fileError);
+    }
+    EXPECT_EQ(got.fileError != FileError::None, !c.expected.path.empty());
+    EXPECT_EQ(got.chunk, c.expected.chunk);
+    EXPECT_EQ(got.exitCode, c.expected.exitCode);
+    EXPECT_FALSE(dir.Has("x.NPK.part"));
+    RemoveFolderWithFiles(dir.File("x.NPK"));
+  }
+}
+
+TEST_F(ContainerTest, AContentMismatchHasNoOtherReason) {
+  ContainerUnpacker unpacker(console, inflater);
+  dir.Write("x.NPK.spk", ValidSpk(std::nullopt, Sha256Of({})));
+  EXPECT_EQ(unpacker.Unpack(dir.File("x.NPK.spk"), "x.NPK", dir.Path() + PathSeparator()), DigestMismatch);
+  EXPECT_EQ(unpacker.Failure().cause, UnpackFailure::Cause::None);
+}
+
 // The main sequence, with the closing pause recorded instead of waited out.
 class FerruleProgramTest : public ::testing::Test {
  protected:
@@ -277,7 +469,9 @@ class FerruleProgramTest : public ::testing::Test {
     return RunFerrule(args, console, [&]() -> std::unique_ptr<ChunkInflater> {
       ++finderCalls;
       if (!withSevenZip) return nullptr;
-      return std::make_unique<ReversingInflater>(side.Path());
+      auto inflater = std::make_unique<ReversingInflater>(side.Path());
+      inflater->status = sevenZipStatus;
+      return inflater;
     });
   }
   std::string Spk() const { return dir.File("a.NPK.spk"); }
@@ -286,6 +480,7 @@ class FerruleProgramTest : public ::testing::Test {
   TestFolder dir, side;
   RecordingConsole console;
   int finderCalls = 0;
+  InflateStatus sevenZipStatus{true, 0};
 };
 
 TEST_F(FerruleProgramTest, ShowsTheBannerAndTitleFirst) {
@@ -345,5 +540,37 @@ TEST_F(FerruleProgramTest, ReportsEachOutcomeAndRemovesTheContainerOnlyAfterSucc
 TEST_F(FerruleProgramTest, APathThatNamesNoFileIsNotRecognised) {
   EXPECT_EQ(Run({dir.File("nothing.NPK.spk")}), 0);
   EXPECT_EQ(Message(Texts().notRecognised), "\r\n" + Texts().notRecognised);
+}
+TEST_F(FerruleProgramTest, TheReasonOfAMismatchFollowsOnStandardError) {
+  SpkImage compressed;
+  compressed.chunks = {{kCompressedChunk, Pattern(100, 5)}};
+  compressed.content = Pattern(100, 5);
+  struct Case {
+    const char* what;
+    Bytes spk;
+    InflateStatus sevenZip;
+    const std::string& message;
+    std::string errors;
+  };
+  const Case cases[] = {
+      {"7-Zip fails", EncodeSpk(compressed), {true, 2}, Texts().digestMismatch,
+       "\r\nferrule: 7-Zip ended with exit code 2 on chunk 1"},
+      {"7-Zip does not start", EncodeSpk(compressed), {false, 0}, Texts().digestMismatch,
+       "\r\nferrule: 7-Zip could not be started on chunk 1"},
+      {"only the content differs", ValidSpk(std::nullopt, Sha256Of({})), {true, 0}, Texts().digestMismatch, ""},
+      {"unpacked", ValidSpk(), {true, 0}, Texts().unpacked, ""},
+      {"not recognised", Bytes{1, 2, 3, 4, 5}, {true, 0}, Texts().notRecognised, ""},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    console = RecordingConsole();
+    sevenZipStatus = c.sevenZip;
+    dir.Write("a.NPK.spk", c.spk);
+    EXPECT_EQ(Run({Spk()}), 0);
+    EXPECT_EQ(Message(c.message), "\r\n" + c.message);  // standard output as ever
+    EXPECT_EQ(console.errors, c.errors);
+    EXPECT_EQ(console.pauses, std::vector<int>{2000});
+    RemoveFile(dir.File("a.NPK"));
+  }
 }
 }  // namespace

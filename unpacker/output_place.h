@@ -10,3 +10,9 @@ struct OutputPlace {
 };
 
 OutputPlace DeriveOutputPlace(const std::string& spkPath, char separator);
+
+// The start of the name the output is written under until it is verified,
+// in the same folder (so that putting it in place is a rename): the output
+// name cut to at most 64 bytes between characters, so that with ".part" and
+// a number it fits any file system's limit however long the output name is.
+std::string PartFileStem(const std::string& outputName);

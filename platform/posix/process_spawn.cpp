@@ -10,6 +10,8 @@
 #include <csignal>
 #include <cstdlib>
 
+#include "platform/posix/stopped_on_interruption.h"
+
 extern char** environ;
 
 namespace {
@@ -19,20 +21,28 @@ struct FileActions {
   ~FileActions() { posix_spawn_file_actions_destroy(&actions); }
 };
 
-// The child starts with the default action for a broken pipe, whatever
-// this program chose for itself.
+// The child starts with the default actions for a broken pipe and for the
+// interruptions, and with no signal blocked, whatever this program chose
+// for itself.
 struct DefaultSignals {
   posix_spawnattr_t attributes;
   DefaultSignals() {
     posix_spawnattr_init(&attributes);
     sigset_t signals;
     sigemptyset(&signals);
-    sigaddset(&signals, SIGPIPE);
+    for (int signalNumber : {SIGPIPE, SIGINT, SIGTERM, SIGHUP}) sigaddset(&signals, signalNumber);
     posix_spawnattr_setsigdefault(&attributes, &signals);
-    posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSIGDEF);
+    sigset_t noneBlocked;
+    sigemptyset(&noneBlocked);
+    posix_spawnattr_setsigmask(&attributes, &noneBlocked);
+    posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSIGDEF | POSIX_SPAWN_SETSIGMASK);
   }
   ~DefaultSignals() { posix_spawnattr_destroy(&attributes); }
 };
+
+void RedirectTo(FileActions& files, int fd, const std::string& path) {
+  if (!path.empty()) posix_spawn_file_actions_addopen(&files.actions, fd, path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+}
 }  // namespace
 
 bool IsExecutableFile(const std::string& path) {
@@ -40,15 +50,14 @@ bool IsExecutableFile(const std::string& path) {
   return stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode) && access(path.c_str(), X_OK) == 0;
 }
 
-int SpawnAndWait(const std::vector<std::string>& arguments, const std::string& workingDirectory,
-                 const std::string& outputFile) {
+pid_t StartProcess(const std::vector<std::string>& arguments, const ProcessSetup& setup) {
   if (arguments.empty()) return -1;
   FileActions files;
   posix_spawn_file_actions_addopen(&files.actions, STDIN_FILENO, "/dev/null", O_RDONLY, 0);
-  if (!outputFile.empty())
-    posix_spawn_file_actions_addopen(&files.actions, STDOUT_FILENO, outputFile.c_str(),
-                                     O_WRONLY | O_CREAT | O_TRUNC, 0644);
-  if (!workingDirectory.empty()) posix_spawn_file_actions_addchdir_np(&files.actions, workingDirectory.c_str());
+  RedirectTo(files, STDOUT_FILENO, setup.outputFile);
+  RedirectTo(files, STDERR_FILENO, setup.errorFile);
+  if (!setup.workingDirectory.empty())
+    posix_spawn_file_actions_addchdir_np(&files.actions, setup.workingDirectory.c_str());
 
   std::vector<char*> argv;
   for (const std::string& argument : arguments) argv.push_back(const_cast<char*>(argument.c_str()));
@@ -57,10 +66,32 @@ int SpawnAndWait(const std::vector<std::string>& arguments, const std::string& w
   DefaultSignals signals;
   pid_t pid = 0;
   if (posix_spawn(&pid, argv[0], &files.actions, &signals.attributes, argv.data(), environ) != 0) return -1;
+  return pid;
+}
+
+int WaitForProcess(pid_t pid) {
+  if (pid <= 0) return kNotStarted;
+  siginfo_t end{};
+  {
+    StoppedOnInterruption stopped(pid);
+    // The child is left unreaped here, so its number cannot pass to another
+    // process while an interruption may still stop it.
+    while (waitid(P_PID, static_cast<id_t>(pid), &end, WEXITED | WNOWAIT) != 0 && errno == EINTR) {
+    }
+  }
   int status = 0;
   while (waitpid(pid, &status, 0) < 0)
-    if (errno != EINTR) return -1;
-  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    if (errno != EINTR) return kNotStarted;
+  return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+}
+
+int SpawnAndWait(const std::vector<std::string>& arguments, const ProcessSetup& setup) {
+  return WaitForProcess(StartProcess(arguments, setup));
+}
+
+int SpawnAndWait(const std::vector<std::string>& arguments, const std::string& workingDirectory,
+                 const std::string& outputFile) {
+  return SpawnAndWait(arguments, ProcessSetup{workingDirectory, outputFile, {}});
 }
 
 std::string FindInPath(const std::string& name) {

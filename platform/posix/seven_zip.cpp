@@ -1,39 +1,34 @@
 #include "platform/seven_zip.h"
 
-#include <unistd.h>
-
-#include <cstdlib>
-
-#include "platform/files.h"
 #include "platform/posix/native_text.h"
 #include "platform/posix/process_spawn.h"
+#include "platform/private_folder.h"
 
 namespace {
 // A program may be installed where its user cannot write, and two runs may
 // overlap, so each run keeps its side files in a private folder of its own.
-std::string MakePrivateFolder() {
-  const char* tmp = std::getenv("TMPDIR");
-  std::string pattern = std::string(tmp && *tmp ? tmp : "/tmp") + "/ferrule-XXXXXX";
-  if (!mkdtemp(pattern.data())) return {};
-  return pattern;
-}
-
+// 7-Zip runs in that folder too: an archive inside a chunk can then write
+// nowhere but there, and the folder goes with everything in it.
 class PosixSevenZip final : public ChunkInflater {
  public:
-  PosixSevenZip(std::string program, std::string folder) : program_(std::move(program)), folder_(std::move(folder)) {}
-  ~PosixSevenZip() override { RemoveFolderWithFiles(TextFromUtf8(folder_)); }
+  explicit PosixSevenZip(std::string program) : program_(std::move(program)), folder_("ferrule-") {}
 
-  std::string SideFolder() const override { return TextFromUtf8(folder_); }
+  bool HasFolder() const { return !folder_.Path().empty(); }
+  std::string SideFolder() const override { return folder_.Path(); }
 
-  void Inflate(const std::string& packedFile, const std::string& contentFile) override {
+  InflateStatus Inflate(const std::string& packedFile, const std::string& contentFile) override {
     // Newer 7-Zip names a single-stream file's content after the archive, so
-    // the content is taken from standard output instead of by its name.
-    SpawnAndWait({program_, "x", Utf8FromText(packedFile), "-so", "-y"}, folder_, Utf8FromText(contentFile));
+    // the content is taken from standard output instead of by its name; an
+    // archive of several files gives them one after the other there.
+    ProcessSetup setup{Utf8FromText(folder_.Path()), Utf8FromText(contentFile), {}};
+    int status = SpawnAndWait({program_, "x", Utf8FromText(packedFile), "-so", "-y"}, setup);
+    if (status == kNotStarted) return {};
+    return {true, status};
   }
 
  private:
   std::string program_;
-  std::string folder_;
+  PrivateFolder folder_;
 };
 
 std::string LocateProgram(const std::string& runDirectory) {
@@ -50,7 +45,7 @@ std::string LocateProgram(const std::string& runDirectory) {
 std::unique_ptr<ChunkInflater> FindSevenZip(const std::string& runDirectory) {
   std::string program = LocateProgram(runDirectory);
   if (program.empty()) return nullptr;
-  std::string folder = MakePrivateFolder();
-  if (folder.empty()) return nullptr;
-  return std::make_unique<PosixSevenZip>(program, folder);
+  auto sevenZip = std::make_unique<PosixSevenZip>(program);
+  if (!sevenZip->HasFolder()) return nullptr;
+  return sevenZip;
 }

@@ -3,42 +3,57 @@
 #include <windows.h>
 
 #include "platform/files.h"
+#include "platform/private_folder.h"
 #include "platform/win32/native_text.h"
+#include "platform/win32/scoped_handle.h"
+#include "platform/win32/stopped_on_interruption.h"
 
 namespace {
 // The one 7-Zip build whose way of naming its output the unpacking relies on.
 constexpr std::int64_t kExpectedSize = 486912;
 
+// 7-Zip writes what it unpacks into its working directory: the content of a
+// single-stream chunk as "[Content]", every entry of an archive chunk under
+// its own name. It runs in a new folder of this run's own, never beside the
+// programs (a chunk could otherwise plant a library there that Pellory
+// loads) nor beside the input, and that folder goes with all it holds.
 class WindowsSevenZip final : public ChunkInflater {
  public:
-  explicit WindowsSevenZip(std::string runDirectory) : runDirectory_(std::move(runDirectory)) {}
+  explicit WindowsSevenZip(std::string runDirectory) : runDirectory_(std::move(runDirectory)), folder_("ferrule-") {}
 
-  std::string SideFolder() const override { return runDirectory_; }
+  bool HasFolder() const { return !folder_.Path().empty(); }
+  std::string SideFolder() const override { return folder_.Path(); }
 
-  // 7-Zip writes the content as "[Content]" in its working directory, which
-  // is the side folder, so `contentFile` is where it lands by itself.
-  void Inflate(const std::string& packedFile, const std::string&) override {
-    std::wstring commandLine =
-        WideFromText("\"" + runDirectory_ + "\\7z.exe\" x \"" + packedFile + "\" -y");
+  // `contentFile` is "[Content]" in the side folder, where 7-Zip puts it.
+  InflateStatus Inflate(const std::string& packedFile, const std::string&) override {
+    std::wstring commandLine = WideFromText("\"" + runDirectory_ + "\\7z.exe\" x \"" + packedFile + "\" -y");
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     startup.dwFlags = STARTF_USESHOWWINDOW;
     startup.wShowWindow = SW_HIDE;
-    PROCESS_INFORMATION process{};
+    PROCESS_INFORMATION started{};
     if (!CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                        WideFromText(runDirectory_).c_str(), &startup, &process))
-      return;
-    WaitForSingleObject(process.hProcess, INFINITE);
-    CloseHandle(process.hThread);
-    CloseHandle(process.hProcess);
+                        WideFromText(folder_.Path()).c_str(), &startup, &started))
+      return {};
+    ScopedHandle process(started.hProcess), thread(started.hThread);
+    {
+      StoppedOnInterruption stopped(process.Get());
+      WaitForSingleObject(process.Get(), INFINITE);
+    }
+    DWORD exitCode = 0;
+    GetExitCodeProcess(process.Get(), &exitCode);
+    return {true, static_cast<int>(exitCode)};
   }
 
  private:
   std::string runDirectory_;
+  PrivateFolder folder_;
 };
 }  // namespace
 
 std::unique_ptr<ChunkInflater> FindSevenZip(const std::string& runDirectory) {
   if (FileSize(runDirectory + "\\7z.exe") != kExpectedSize) return nullptr;
-  return std::make_unique<WindowsSevenZip>(runDirectory);
+  auto sevenZip = std::make_unique<WindowsSevenZip>(runDirectory);
+  if (!sevenZip->HasFolder()) return nullptr;
+  return sevenZip;
 }
