@@ -51,11 +51,14 @@ TEST(Files, ACopyThatFillsTheDiskLeavesTheFileThereAsItWas) {
   TestFolder folder;
   folder.Write("source", std::string(3000000, 's'));  // more than one piece
   folder.Write("there", "old content");
+  EXPECT_GT(FreeSpace(folder.Path()), 0);
   FaultyFileSystem faults;
   faults.FillDiskAfter(kFilePieceSize + 10, folder.Path());
   ScopedFileSystem use(faults);
+  EXPECT_EQ(FreeSpace(folder.Path()), static_cast<std::int64_t>(kFilePieceSize + 10));
   EXPECT_FALSE(CopyFileReplacing(folder.File("source"), folder.File("there")));
   EXPECT_EQ(LastFileError(), FileError::DiskFull);
+  EXPECT_EQ(FreeSpace(folder.Path()), 0);
   EXPECT_EQ(Content(folder, "there"), "old content");
   EXPECT_EQ(ListFileNames(folder.Path()).size(), 2u);  // the part copied is gone
 }

@@ -263,7 +263,9 @@ std::string JoinPath(const std::string& folder, const std::string& name) {
 }
 
 // A character that the text's code page lacks comes back as '?', which no
-// Windows name holds.
+// Windows name holds; a dot or a blank at the end is dropped by the system
+// on the way to the disk, so such a name would reach another file.
 bool NameSurvivesConversion(const std::string& name) {
+  if (name.empty() || name.back() == '.' || name.back() == ' ') return false;
   return name.find('?') == std::string::npos && TextFromWide(WideFromText(name)) == name;
 }
