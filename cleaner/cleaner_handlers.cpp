@@ -60,17 +60,41 @@ std::vector<int> TickedRows(Window& window) {
   return rows;
 }
 
-// Deletes or backs up the file of one row; true when it is no longer in the
-// game folder.
-bool CleanRow(Window& window, const CleanerState& state, int row, bool backup) {
+// The folder of the scanned directory that a row names, or empty when it
+// names none that the scan examined.
+std::string RowFolder(Window& window, const CleanerState& state, int row) {
   const CleanerTexts& texts = CleanerTexts::Get();
-  const std::string name = window.Cell(超级列表框_扫描结果, row, 0);
   const std::string folder = window.Cell(超级列表框_扫描结果, row, 1);
-  // Only files of the folder the scan examined are touched; a row that
-  // names anything else stays, uncleaned.
-  if (!IsPlainFileName(name) || (folder != texts.imagePacks && folder != texts.soundPacks)) return false;
-  const std::string source = JoinPath(JoinPath(state.ScannedDirectory, folder), name);
-  return CleanFinding(source, backup ? JoinPath(state.BackupDirectory, name) : std::string());
+  if (folder != texts.imagePacks && folder != texts.soundPacks) return {};
+  return JoinPath(state.ScannedDirectory, folder);
+}
+
+// Deletes or backs up the file of one row; true when it is no longer in the
+// game folder. Only files of the folder the scan examined are touched; a
+// row that names anything else stays, uncleaned.
+bool CleanRow(Window& window, const CleanerState& state, int row, bool backup) {
+  const std::string folder = RowFolder(window, state, row);
+  if (folder.empty()) return false;
+  const std::string name = window.Cell(超级列表框_扫描结果, row, 0);
+  return CleanFinding(folder, name, backup ? state.BackupDirectory : std::string()).cleaned;
+}
+
+// The message that refuses the backup folder for these rows, or empty when
+// it may take their files.
+std::string BackupFolderRefusal(Window& window, const CleanerState& state, const std::vector<int>& rows) {
+  const CleanerTexts& texts = CleanerTexts::Get();
+  // A backup without a chosen folder would land in the drive's root folder.
+  if (state.BackupDirectory.empty()) return texts.noBackupDirectory;
+  for (int row : rows) {
+    const std::string folder = RowFolder(window, state, row);
+    if (folder.empty()) continue;
+    switch (CheckBackupFolder(state.BackupDirectory, folder)) {
+      case BackupFolderCheck::Usable: break;
+      case BackupFolderCheck::NotGiven: case BackupFolderCheck::Missing: return texts.noBackupDirectory;
+      case BackupFolderCheck::IsScannedFolder: return texts.backupIsScannedFolder;
+    }
+  }
+  return {};
 }
 
 void CleanTickedFiles(Window& window, CleanerState& state) {
@@ -85,8 +109,8 @@ void CleanTickedFiles(Window& window, CleanerState& state) {
     return;
   }
   const bool backup = window.IsChecked(选择框_备份到目录);
-  if (backup && state.BackupDirectory.empty()) {
-    window.ShowMessage(texts.noBackupDirectory, texts.warningTitle, box::kError);
+  if (const std::string refusal = backup ? BackupFolderRefusal(window, state, rows) : std::string(); !refusal.empty()) {
+    window.ShowMessage(refusal, texts.warningTitle, box::kError);
     return;
   }
   // A file that could not be cleaned keeps its row, so the list still shows it.

@@ -24,6 +24,8 @@ CleanerTexts MakeTexts() {
   texts.cleaned = t(u8"清理完毕!");
   // A backup without a chosen folder would land in the drive's root folder.
   texts.noBackupDirectory = t(u8"请先点击[浏览]选择备份目录后再清理!");
+  // Moving a file onto itself would keep no copy of it at all.
+  texts.backupIsScannedFolder = t(u8"备份目录不能是扫描的补丁目录..请重新选择备份目录!");
   // A file in use cannot be deleted or moved; saying "cleaned" would be untrue.
   texts.notCleanedBefore = t(u8"有 ");
   texts.notCleanedAfter = t(u8" 个文件无法清理(可能正在使用)..已保留在列表中!");

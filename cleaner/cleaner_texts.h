@@ -8,7 +8,7 @@ struct CleanerTexts {
   std::string listMissing, notAList, folderNotInList;
   std::string scanning, startScan;
   std::string foundBefore, foundAfter, nothingFound;
-  std::string noneTicked, cleaned, noBackupDirectory, notCleanedBefore, notCleanedAfter;
+  std::string noneTicked, cleaned, noBackupDirectory, backupIsScannedFolder, notCleanedBefore, notCleanedAfter;
   std::string imagePacks, soundPacks;
 
   static const CleanerTexts& Get();

@@ -24,7 +24,7 @@
 
 namespace {
 struct Options {
-  bool clean = false;
+  bool clean = false, backupGiven = false;
   std::string gameDirectory, folder = "ImagePacks2", skipList, backup;
   ScanOptions scan;
 };
@@ -55,7 +55,10 @@ bool ParseOptions(const std::vector<std::string>& args, Options& options) {
     else if (name == "--compare" && ParseComparison(value, options.scan)) continue;
     else if (name == "--skip-list") options.skipList = value;
     else if (name == "--workers" && std::atoi(value.c_str()) > 0) options.scan.hashWorkers = std::atoi(value.c_str());
-    else if (name == "--backup" && options.clean) options.backup = value;
+    else if (name == "--backup" && options.clean) {
+      options.backup = value;
+      options.backupGiven = true;
+    }
     else return false;
   }
   return args.size() % 2 == 0;
@@ -97,9 +100,10 @@ class PrintingEvents final : public ScanEvents {
 int Clean(const Options& options, const std::string& folderPath, const std::vector<std::string>& findings) {
   int failures = 0;
   for (const std::string& name : findings) {
-    const std::string source = JoinPath(folderPath, name);
-    if (!CleanFinding(source, options.backup.empty() ? std::string() : JoinPath(options.backup, name))) {
-      WriteErrorText("pellory-cli: could not " + std::string(options.backup.empty() ? "delete " : "back up ") + source + "\n");
+    const CleanOutcome outcome = CleanFinding(folderPath, name, options.backup);
+    if (!outcome.cleaned) {
+      WriteErrorText("pellory-cli: could not " + std::string(options.backup.empty() ? "delete " : "back up ") +
+                     JoinPath(folderPath, name) + ": " + outcome.reason + "\n");
       ++failures;
     }
   }
@@ -116,9 +120,17 @@ int Clean(const Options& options, const std::string& folderPath, const std::vect
 int main(int argc, char** argv) {
   Options options;
   if (!ParseOptions(ProgramArguments(argc, argv, nullptr), options)) return Usage();
-  if (!options.backup.empty() && !FolderExists(options.backup)) {
-    WriteErrorText("pellory-cli: no backup folder " + options.backup + "\n");
-    return 2;
+  const std::string folderPath = JoinPath(options.gameDirectory, options.folder);
+  if (options.backupGiven) {
+    switch (CheckBackupFolder(options.backup, folderPath)) {
+      case BackupFolderCheck::Usable: break;
+      case BackupFolderCheck::NotGiven: case BackupFolderCheck::Missing:
+        WriteErrorText("pellory-cli: no backup folder " + options.backup + "\n");
+        return 2;
+      case BackupFolderCheck::IsScannedFolder:
+        WriteErrorText("pellory-cli: the backup folder " + options.backup + " is the scanned folder\n");
+        return 2;
+    }
   }
   OfficialFiles files;
   if (std::string problem = ReadTable(options, files); !problem.empty()) {
@@ -127,7 +139,6 @@ int main(int argc, char** argv) {
   }
   std::vector<std::string> skipNames;
   ReadSkipList(options.skipList, options.folder, skipNames);
-  const std::string folderPath = JoinPath(options.gameDirectory, options.folder);
   const OfficialTable table(std::move(files), folderPath, skipNames);
   PrintingEvents events(options.folder);
   JudgeFiles(folderPath, FoundNames(folderPath), table, options.scan, events);

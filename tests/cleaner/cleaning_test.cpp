@@ -2,8 +2,10 @@
 
 #include <filesystem>
 
+#include "platform/file_system.h"
 #include "platform/files.h"
 #include "tests/cleaner/page_fixture.h"
+#include "tests/faulty_file_system.h"
 #include "platform/utf8_text.h"
 
 namespace {
@@ -91,6 +93,30 @@ TEST_F(CleaningTest, FilesAlreadyGoneOrReadOnlyLoseTheirRowsQuietly) {
   EXPECT_FALSE(page.game.Has("ImagePacks2", "p2.NPK"));  // read-only, and still a patch the user chose
 }
 
+TEST_F(CleaningTest, AFileInUseKeepsItsRowAndIsNotCalledCleaned) {
+  // Another program holds p2.NPK: it can be neither removed nor renamed.
+  const std::string held = JoinPath(page.game.FolderPath("ImagePacks2"), "p2.NPK");
+  FaultyFileSystem faults;
+  faults.RefuseRemove(held, FileError::InUse);
+  faults.RefuseRename(held, FileError::InUse);
+  ScopedFileSystem use(faults);
+  for (bool backingUp : {false, true}) {
+    SCOPED_TRACE(backingUp ? "backing up" : "deleting");
+    if (backingUp) ChooseBackup(backup.Path());
+    page.window.SetChecked(选择框_全选, false);
+    page.window.Click(选择框_全选);  // ticks every row, p2.NPK too
+    Clean();
+    ASSERT_EQ(page.window.RowCount(超级列表框_扫描结果), 1);
+    EXPECT_EQ(page.window.Cell(超级列表框_扫描结果, 0, 0), "p2.NPK");
+    EXPECT_TRUE(page.game.Has("ImagePacks2", "p2.NPK"));
+    EXPECT_EQ(ReadWholeFile(held), Content(50, '2'));
+    EXPECT_EQ(page.LastMessage().text, T(u8"有 1 个文件无法清理(可能正在使用)..已保留在列表中!"));
+    EXPECT_EQ(page.LastMessage().title, T(u8"警告!"));
+    EXPECT_EQ(page.LastMessage().style, 48);
+  }
+  EXPECT_EQ(backup.Read("p2.NPK"), Content(50, '2'));  // the copy made before the source refused to go
+}
+
 // Whether this system refuses to remove a file that another handle holds
 // open without sharing its deletion (Windows does; Linux never does).
 bool RemovalOfOpenFilesIsRefused(const TestFolder& scratch) {
@@ -99,22 +125,67 @@ bool RemovalOfOpenFilesIsRefused(const TestFolder& scratch) {
   return !RemoveFile(scratch.File("probe"));
 }
 
-TEST_F(CleaningTest, AFileInUseKeepsItsRowAndIsNotCalledCleaned) {
+TEST_F(CleaningTest, AFileAnotherProgramHoldsOpenStays) {
   TestFolder scratch;
   if (!RemovalOfOpenFilesIsRefused(scratch)) GTEST_SKIP() << "this system removes files in use";
-  for (bool backingUp : {false, true}) {
-    SCOPED_TRACE(backingUp ? "backing up" : "deleting");
-    if (backingUp) ChooseBackup(backup.Path());
-    File held = File::Open(JoinPath(page.game.FolderPath("ImagePacks2"), "p2.NPK"), File::Mode::ReadWriteShared);
+  File held = File::Open(JoinPath(page.game.FolderPath("ImagePacks2"), "p2.NPK"), File::Mode::ReadWriteShared);
+  Tick("p2.NPK");
+  Clean();
+  EXPECT_TRUE(page.game.Has("ImagePacks2", "p2.NPK"));
+  EXPECT_EQ(page.window.RowCount(超级列表框_扫描结果), 3);
+  EXPECT_EQ(page.LastMessage().style, 48);
+}
+
+TEST_F(CleaningTest, ABackupThatFillsTheDiskKeepsTheEarlierBackupAndTheSource) {
+  backup.Write("p1.NPK", std::string("an older backup"));
+  ChooseBackup(backup.Path());
+  FaultyFileSystem faults;
+  // Another drive: the rename fails, and the copy finds room for 20 bytes.
+  faults.RefuseRename(JoinPath(page.game.FolderPath("ImagePacks2"), "p1.NPK"));
+  faults.FillDiskAfter(20, backup.Path());
+  ScopedFileSystem use(faults);
+  Tick("p1.NPK");
+  Clean();
+  const std::string older = "an older backup";
+  EXPECT_EQ(backup.Read("p1.NPK"), Bytes(older.begin(), older.end()));
+  EXPECT_EQ(ReadWholeFile(JoinPath(page.game.FolderPath("ImagePacks2"), "p1.NPK")), Content(50, '1'));
+  EXPECT_EQ(ListFileNames(backup.Path()), std::vector<std::string>{"p1.NPK"});  // no half copy left behind
+  EXPECT_EQ(page.window.RowCount(超级列表框_扫描结果), 3);
+  EXPECT_EQ(page.LastMessage().text, T(u8"有 1 个文件无法清理(可能正在使用)..已保留在列表中!"));
+}
+
+TEST_F(CleaningTest, ARefusedRenameIsCopiedWholeAndTheSourceRemoved) {
+  ChooseBackup(backup.Path());
+  FaultyFileSystem faults;
+  faults.RefuseRename(JoinPath(page.game.FolderPath("ImagePacks2"), "p3.NPK"));
+  ScopedFileSystem use(faults);
+  Tick("p3.NPK");
+  Clean();
+  EXPECT_EQ(backup.Read("p3.NPK"), Content(50, '3'));
+  EXPECT_FALSE(page.game.Has("ImagePacks2", "p3.NPK"));
+  EXPECT_EQ(page.LastMessage().text, T(u8"清理完毕!"));
+}
+
+TEST_F(CleaningTest, ABackupFolderThatIsTheScannedFolderIsRefused) {
+  const std::string scanned = page.game.FolderPath("ImagePacks2");
+  const std::string sep(1, PathSeparator());
+  std::vector<std::string> spellings = {scanned, scanned + sep, scanned + sep + ".",
+                                        JoinPath(JoinPath(scanned, ".."), "ImagePacks2")};
+  std::error_code error;
+  std::filesystem::create_directory_symlink(scanned, backup.File("link"), error);
+  if (!error) spellings.push_back(backup.File("link"));
+  for (const std::string& spelling : spellings) {
+    SCOPED_TRACE(spelling);
+    ChooseBackup(spelling);
     page.window.SetChecked(选择框_全选, false);
-    page.window.Click(选择框_全选);  // ticks every row, p2.NPK too
+    page.window.Click(选择框_全选);
     Clean();
-    ASSERT_EQ(page.window.RowCount(超级列表框_扫描结果), 1);
-    EXPECT_EQ(page.window.Cell(超级列表框_扫描结果, 0, 0), "p2.NPK");
-    EXPECT_TRUE(page.game.Has("ImagePacks2", "p2.NPK"));
-    EXPECT_EQ(page.LastMessage().text, T(u8"有 1 个文件无法清理(可能正在使用)..已保留在列表中!"));
+    EXPECT_EQ(page.LastMessage().text, T(u8"备份目录不能是扫描的补丁目录..请重新选择备份目录!"));
     EXPECT_EQ(page.LastMessage().title, T(u8"警告!"));
-    EXPECT_EQ(page.LastMessage().style, 48);
+    EXPECT_EQ(page.LastMessage().style, 16);
+    EXPECT_EQ(page.window.RowCount(超级列表框_扫描结果), 3);
+    for (char n : {'1', '2', '3'})
+      EXPECT_EQ(ReadWholeFile(JoinPath(scanned, std::string("p") + n + ".NPK")), Content(50, n));
   }
 }
 
