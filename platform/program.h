@@ -6,6 +6,11 @@
 // The folder that holds the running program, without a trailing separator.
 std::string RunDirectory();
 
+// The folder in which a file named without any folder is looked for: the
+// Windows directory on Windows, the current folder elsewhere. No trailing
+// separator.
+std::string SystemDirectoryForBarePaths();
+
 using CommandLineSplitter = std::vector<std::string> (*)(std::string_view commandLine);
 
 // The program's arguments, its own name left out. Windows hands a program one

@@ -10,6 +10,7 @@ packages=(
   7zip
   libssl-dev openssl googletest libgtest-dev
   clang libclang-rt-14-dev
+  python3-cryptography
   fonts-wine fonts-wqy-microhei locales
 )
 

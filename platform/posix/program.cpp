@@ -2,6 +2,7 @@
 
 #include <unistd.h>
 
+#include <cerrno>
 #include <climits>
 
 #include "platform/posix/native_text.h"
@@ -13,6 +14,15 @@ std::string RunDirectory() {
   std::string exe(path, static_cast<std::size_t>(length));
   std::size_t slash = exe.rfind('/');
   return TextFromUtf8(slash == 0 ? "/" : exe.substr(0, slash));
+}
+
+std::string SystemDirectoryForBarePaths() {
+  std::vector<char> path(PATH_MAX);
+  while (getcwd(path.data(), path.size()) == nullptr) {
+    if (errno != ERANGE) return ".";
+    path.resize(path.size() * 2);
+  }
+  return TextFromUtf8(path.data());
 }
 
 std::vector<std::string> ProgramArguments(int argc, char** argv, CommandLineSplitter) {
