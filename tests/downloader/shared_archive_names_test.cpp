@@ -2,7 +2,6 @@
 
 #include <atomic>
 #include <thread>
-#include <utility>
 
 #include "downloader/shared_archive_names.h"
 
@@ -36,22 +35,22 @@ TEST(SharedArchiveNames, StartsEmptyAndShowsTheLastLoad) {
 
 TEST(SharedArchiveNames, AReaderNeverSeesAHalfDoneLoad) {
   SharedArchiveNames shared;
-  std::atomic<bool> reading{true};
+  std::atomic<bool> reading{false};
+  std::atomic<bool> loading{true};
   std::thread engine([&] {
-    for (int n = 1; reading; ++n) shared.Replace(Load(n % 40));
+    while (!reading) std::this_thread::yield();  // load only while the window's thread reads
+    for (int n = 1; n <= 300; ++n) shared.Replace(Load(n % 40));
+    loading = false;
   });
-  // Read until many loads have come and gone under the reader.
-  int changes = 0;
   bool allWhole = true;
-  for (auto last = shared.Snapshot(); changes < 200;) {
-    auto now = shared.Snapshot();
-    allWhole = allWhole && IsWholeLoad(*now);
-    if (now != last) ++changes;
-    last = std::move(now);
-  }
-  reading = false;
+  do {
+    allWhole = allWhole && IsWholeLoad(*shared.Snapshot());
+    reading = true;
+    std::this_thread::yield();
+  } while (loading);
   engine.join();
   EXPECT_TRUE(allWhole);
+  EXPECT_EQ(*shared.Snapshot(), Load(300 % 40));
 }
 
 }  // namespace
