@@ -126,7 +126,7 @@ TEST(RegionList, AFileCutAnywhereGivesTheEntriesBeforeTheCut) {
       {"ImagePacks2", {"sprite_interface.NPK", "sprite_map.NPK"}},
   };
   RegionListBuilder builder;
-  builder.Junk("lead");
+  builder.Junk("head");
   for (Block& block : blocks) {
     builder.Marker(block.folder);
     block.countAt = builder.Contents().size();
