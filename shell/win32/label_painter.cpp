@@ -7,6 +7,14 @@
 namespace {
 HFONT DefaultFont() { return static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT)); }
 
+// The parent chooses a label's background, as it does for every static
+// control: the system's button face, or the page colour of a window skin.
+HBRUSH BackgroundBrush(HWND label, HDC dc) {
+  auto brush = reinterpret_cast<HBRUSH>(SendMessageW(GetParent(label), WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc),
+                                                     reinterpret_cast<LPARAM>(label)));
+  return brush ? brush : GetSysColorBrush(COLOR_BTNFACE);
+}
+
 bool HasOwnFont(const LabelStyle& style) { return !style.face.empty() || style.height != 0 || style.bold; }
 
 HFONT CreateLabelFont(const LabelStyle& style) {
@@ -52,7 +60,7 @@ void LabelPainter::Paint(const ControlSpec& entry, HWND label) const {
   HDC dc = BeginPaint(label, &paint);
   RECT area;
   GetClientRect(label, &area);
-  FillRect(dc, &area, GetSysColorBrush(COLOR_BTNFACE));
+  FillRect(dc, &area, BackgroundBrush(label, dc));
   auto own = fonts_.find(&entry);
   HGDIOBJ previous = SelectObject(dc, own != fonts_.end() ? own->second : DefaultFont());
   SetBkMode(dc, TRANSPARENT);
