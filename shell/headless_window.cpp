@@ -30,16 +30,47 @@ const HeadlessWindow::State& HeadlessWindow::At(std::string_view control) const 
   return const_cast<HeadlessWindow*>(this)->At(control);
 }
 
-const HeadlessWindow::State& HeadlessWindow::Control(std::string_view control) const { return At(control); }
+HeadlessWindow::State HeadlessWindow::Control(std::string_view control) const {
+  std::lock_guard hold(lock_);
+  return At(control);
+}
 
-std::string HeadlessWindow::Text(std::string_view control) const { return At(control).text; }
-void HeadlessWindow::SetText(std::string_view control, const std::string& text) { At(control).text = text; }
-bool HeadlessWindow::IsEnabled(std::string_view control) const { return At(control).enabled; }
-void HeadlessWindow::SetEnabled(std::string_view control, bool enabled) { At(control).enabled = enabled; }
-bool HeadlessWindow::IsChecked(std::string_view control) const { return At(control).checked; }
+std::vector<HeadlessWindow::Message> HeadlessWindow::Messages() const {
+  std::lock_guard hold(lock_);
+  return messages;
+}
+
+std::string HeadlessWindow::Text(std::string_view control) const {
+  std::lock_guard hold(lock_);
+  return At(control).text;
+}
+
+void HeadlessWindow::SetText(std::string_view control, const std::string& text) {
+  std::lock_guard hold(lock_);
+  At(control).text = text;
+}
+
+bool HeadlessWindow::IsEnabled(std::string_view control) const {
+  std::lock_guard hold(lock_);
+  return At(control).enabled;
+}
+
+void HeadlessWindow::SetEnabled(std::string_view control, bool enabled) {
+  std::lock_guard hold(lock_);
+  At(control).enabled = enabled;
+}
+
+bool HeadlessWindow::IsChecked(std::string_view control) const {
+  std::lock_guard hold(lock_);
+  return At(control).checked;
+}
 
 void HeadlessWindow::SetChecked(std::string_view control, bool checked) {
-  State& state = At(control);
+  std::lock_guard hold(lock_);
+  Check(At(control), checked);
+}
+
+void HeadlessWindow::Check(State& state, bool checked) {
   state.checked = checked;
   if (checked && state.entry->kind == ControlKind::RadioButton) {
     for (auto& [name, other] : controls_)
@@ -48,79 +79,141 @@ void HeadlessWindow::SetChecked(std::string_view control, bool checked) {
   }
 }
 
-int HeadlessWindow::ComboCurrent(std::string_view control) const { return At(control).current; }
-int HeadlessWindow::ComboCount(std::string_view control) const { return static_cast<int>(At(control).items.size()); }
+int HeadlessWindow::ItemCount(std::string_view control) const { return static_cast<int>(At(control).items.size()); }
 
-std::string HeadlessWindow::ComboItem(std::string_view control, int index) const {
+std::string HeadlessWindow::Item(std::string_view control, int index) const {
   const State& state = At(control);
   return index >= 0 && index < static_cast<int>(state.items.size()) ? state.items[index] : std::string();
 }
 
-void HeadlessWindow::ComboAppend(std::string_view control, const std::string& item) { At(control).items.push_back(item); }
-
-void HeadlessWindow::ListClear(std::string_view control) {
-  At(control).items.clear();
-  At(control).current = -1;
+int HeadlessWindow::ComboCurrent(std::string_view control) const {
+  std::lock_guard hold(lock_);
+  return At(control).current;
 }
 
-void HeadlessWindow::ListAppend(std::string_view control, const std::string& item) { At(control).items.push_back(item); }
-int HeadlessWindow::ListCurrent(std::string_view control) const { return At(control).current; }
-int HeadlessWindow::ListCount(std::string_view control) const { return ComboCount(control); }
-std::string HeadlessWindow::ListItem(std::string_view control, int index) const { return ComboItem(control, index); }
+int HeadlessWindow::ComboCount(std::string_view control) const {
+  std::lock_guard hold(lock_);
+  return ItemCount(control);
+}
 
-int HeadlessWindow::RowCount(std::string_view control) const { return static_cast<int>(At(control).rows.size()); }
-void HeadlessWindow::RemoveAllRows(std::string_view control) { At(control).rows.clear(); }
+std::string HeadlessWindow::ComboItem(std::string_view control, int index) const {
+  std::lock_guard hold(lock_);
+  return Item(control, index);
+}
+
+void HeadlessWindow::ComboAppend(std::string_view control, const std::string& item) {
+  std::lock_guard hold(lock_);
+  At(control).items.push_back(item);
+}
+
+void HeadlessWindow::ListClear(std::string_view control) {
+  std::lock_guard hold(lock_);
+  State& state = At(control);
+  state.items.clear();
+  state.current = -1;
+}
+
+void HeadlessWindow::ListAppend(std::string_view control, const std::string& item) {
+  std::lock_guard hold(lock_);
+  At(control).items.push_back(item);
+}
+
+int HeadlessWindow::ListCurrent(std::string_view control) const {
+  std::lock_guard hold(lock_);
+  return At(control).current;
+}
+
+int HeadlessWindow::ListCount(std::string_view control) const {
+  std::lock_guard hold(lock_);
+  return ItemCount(control);
+}
+
+std::string HeadlessWindow::ListItem(std::string_view control, int index) const {
+  std::lock_guard hold(lock_);
+  return Item(control, index);
+}
+
+bool HeadlessWindow::HasRow(std::string_view control, int row) const {
+  return row >= 0 && row < static_cast<int>(At(control).rows.size());
+}
+
+int HeadlessWindow::RowCount(std::string_view control) const {
+  std::lock_guard hold(lock_);
+  return static_cast<int>(At(control).rows.size());
+}
+
+void HeadlessWindow::RemoveAllRows(std::string_view control) {
+  std::lock_guard hold(lock_);
+  Rows(control).clear();
+}
 
 void HeadlessWindow::RemoveRow(std::string_view control, int row) {
-  std::vector<Row>& rows = At(control).rows;
-  if (row >= 0 && row < static_cast<int>(rows.size())) rows.erase(rows.begin() + row);
+  std::lock_guard hold(lock_);
+  if (HasRow(control, row)) Rows(control).erase(Rows(control).begin() + row);
 }
 
 int HeadlessWindow::AppendRow(std::string_view control, const std::string& firstColumn) {
-  std::vector<Row>& rows = At(control).rows;
+  std::lock_guard hold(lock_);
+  std::vector<Row>& rows = Rows(control);
   rows.push_back({{firstColumn, "", ""}, false});
   return static_cast<int>(rows.size()) - 1;
 }
 
 void HeadlessWindow::SetCell(std::string_view control, int row, int column, const std::string& text) {
-  std::vector<Row>& rows = At(control).rows;
-  if (row < 0 || row >= static_cast<int>(rows.size()) || column < 0 || column > 2) return;
-  rows[row].cells[column] = text;
+  std::lock_guard hold(lock_);
+  if (HasRow(control, row) && column >= 0 && column <= 2) Rows(control)[row].cells[column] = text;
 }
 
 std::string HeadlessWindow::Cell(std::string_view control, int row, int column) const {
-  const std::vector<Row>& rows = At(control).rows;
-  if (row < 0 || row >= static_cast<int>(rows.size()) || column < 0 || column > 2) return {};
-  return rows[row].cells[column];
+  std::lock_guard hold(lock_);
+  if (!HasRow(control, row) || column < 0 || column > 2) return {};
+  return At(control).rows[row].cells[column];
 }
 
 bool HeadlessWindow::IsRowChecked(std::string_view control, int row) const {
-  const std::vector<Row>& rows = At(control).rows;
-  return row >= 0 && row < static_cast<int>(rows.size()) && rows[row].checked;
+  std::lock_guard hold(lock_);
+  return HasRow(control, row) && At(control).rows[row].checked;
 }
 
 void HeadlessWindow::SetRowChecked(std::string_view control, int row, bool checked) {
-  std::vector<Row>& rows = At(control).rows;
-  if (row >= 0 && row < static_cast<int>(rows.size())) rows[row].checked = checked;
+  std::lock_guard hold(lock_);
+  if (HasRow(control, row)) Rows(control)[row].checked = checked;
 }
 
-int HeadlessWindow::ProgressMaximum(std::string_view control) const { return At(control).maximum; }
-void HeadlessWindow::SetProgressMaximum(std::string_view control, int maximum) { At(control).maximum = maximum; }
-int HeadlessWindow::ProgressPosition(std::string_view control) const { return At(control).position; }
+int HeadlessWindow::ProgressMaximum(std::string_view control) const {
+  std::lock_guard hold(lock_);
+  return At(control).maximum;
+}
+
+void HeadlessWindow::SetProgressMaximum(std::string_view control, int maximum) {
+  std::lock_guard hold(lock_);
+  At(control).maximum = maximum;
+}
+
+int HeadlessWindow::ProgressPosition(std::string_view control) const {
+  std::lock_guard hold(lock_);
+  return At(control).position;
+}
 
 void HeadlessWindow::SetProgressPosition(std::string_view control, int position) {
   // A progress bar keeps its position inside its range, as the real one does.
+  std::lock_guard hold(lock_);
   State& state = At(control);
   state.position = position < 0 ? 0 : position > state.maximum ? state.maximum : position;
 }
 
-void HeadlessWindow::SetTimerPeriod(std::string_view control, int milliseconds) { At(control).timerPeriod = milliseconds; }
+void HeadlessWindow::SetTimerPeriod(std::string_view control, int milliseconds) {
+  std::lock_guard hold(lock_);
+  At(control).timerPeriod = milliseconds;
+}
 
 void HeadlessWindow::ShowMessage(const std::string& text, const std::string& title, int style) {
+  std::lock_guard hold(lock_);
   messages.push_back({text, title, style});
 }
 
 std::string HeadlessWindow::BrowseFolder(const std::string& prompt) {
+  std::lock_guard hold(lock_);
   folderPrompts.push_back(prompt);
   if (folderAnswers.empty()) return {};
   std::string answer = folderAnswers.front();
@@ -129,10 +222,11 @@ std::string HeadlessWindow::BrowseFolder(const std::string& prompt) {
 }
 
 void HeadlessWindow::ProcessWaitingMessages() {
+  if (std::this_thread::get_id() != windowThread_) return;  // another thread's messages are not the window's
   ++waitingMessageCalls;
   std::vector<Handler> work;
   {
-    std::lock_guard<std::mutex> hold(postedLock_);
+    std::lock_guard hold(lock_);
     work.swap(posted_);
   }
   for (Handler& job : work) job();
@@ -144,33 +238,61 @@ void HeadlessWindow::ProcessWaitingMessages() {
 }
 
 void HeadlessWindow::RunOnWindowThread(Handler work) {
-  std::lock_guard<std::mutex> hold(postedLock_);
+  std::lock_guard hold(lock_);
   posted_.push_back(std::move(work));
 }
-void HeadlessWindow::SetHandler(std::string_view control, Handler handler) { At(control).handler = std::move(handler); }
 
-bool HeadlessWindow::IsUsable(std::string_view control) const {
-  for (const State* state = &At(control);; state = &At(state->entry->parent)) {
+void HeadlessWindow::SetHandler(std::string_view control, Handler handler) {
+  std::lock_guard hold(lock_);
+  At(control).handler = std::move(handler);
+}
+
+bool HeadlessWindow::Usable(const State& control) const {
+  for (const State* state = &control;; state = &At(state->entry->parent)) {
     if (!state->enabled) return false;
     if (state->entry->parent.empty()) return true;
   }
 }
 
+bool HeadlessWindow::Visible(const State& state) const {
+  return state.entry->page == 0 || state.entry->page == currentTab_;
+}
+
+bool HeadlessWindow::IsUsable(std::string_view control) const {
+  std::lock_guard hold(lock_);
+  return Usable(At(control));
+}
+
 bool HeadlessWindow::IsVisible(std::string_view control) const {
-  int page = At(control).entry->page;
-  return page == 0 || page == currentTab_;
+  std::lock_guard hold(lock_);
+  return Visible(At(control));
 }
 
 void HeadlessWindow::Click(std::string_view control) {
-  if (closed_ || !IsUsable(control) || !IsVisible(control)) return;
-  State& state = At(control);
-  if (state.entry->kind == ControlKind::CheckBox) state.checked = !state.checked;
-  if (state.entry->kind == ControlKind::RadioButton) SetChecked(control, true);
-  if (state.handler) state.handler();
+  Handler handler;
+  {
+    std::lock_guard hold(lock_);
+    State& state = At(control);
+    if (closed_ || !Usable(state) || !Visible(state)) return;
+    if (state.entry->kind == ControlKind::CheckBox) state.checked = !state.checked;
+    if (state.entry->kind == ControlKind::RadioButton) Check(state, true);
+    handler = state.handler;
+  }
+  // The handler calls the window in turn, so it runs with the lock let go.
+  if (handler) handler();
 }
 
 void HeadlessWindow::ClickRowCheck(std::string_view control, int row) {
-  SetRowChecked(control, row, !IsRowChecked(control, row));
+  std::lock_guard hold(lock_);
+  if (HasRow(control, row)) Rows(control)[row].checked = !Rows(control)[row].checked;
 }
 
-void HeadlessWindow::SwitchTab(int page) { currentTab_ = page; }
+void HeadlessWindow::SwitchTab(int page) {
+  std::lock_guard hold(lock_);
+  currentTab_ = page;
+}
+
+int HeadlessWindow::CurrentTab() const {
+  std::lock_guard hold(lock_);
+  return currentTab_;
+}

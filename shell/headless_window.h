@@ -1,10 +1,19 @@
 #pragma once
 // The window in memory, built from the control table, for tests on Linux.
 // It records every message box and answers folder dialogs from a script.
+//
+// It keeps the thread contract of window.h: its window's thread is the one
+// that created it, every operation may come from any thread, and one lock
+// guards the controls so that no two calls ever touch them at once. An
+// operation from a worker is carried out at once under that lock, where the
+// real window has it wait for the window's thread; what the two threads can
+// see in between is the same.
+#include <atomic>
 #include <deque>
 #include <map>
 #include <mutex>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "shell/control_table.h"
@@ -66,7 +75,7 @@ class HeadlessWindow final : public Window {
   std::string BrowseFolder(const std::string& prompt) override;
   void ProcessWaitingMessages() override;
   bool IsClosed() const override { return closed_; }
-  // Safe from any thread; the work runs at the next "process waiting messages".
+  // The work runs at the window thread's next "process waiting messages".
   void RunOnWindowThread(Handler work) override;
   void SetHandler(std::string_view control, Handler handler) override;
 
@@ -82,9 +91,14 @@ class HeadlessWindow final : public Window {
   // A close request by any means; it is always granted, and a closed window
   // takes no more clicks.
   void Close() { closed_ = true; }
-  int CurrentTab() const { return currentTab_; }
-  const State& Control(std::string_view control) const;
+  int CurrentTab() const;
+  // A copy of a control's whole state as it is now.
+  State Control(std::string_view control) const;
+  // The message boxes shown so far; safe while other threads show more.
+  std::vector<Message> Messages() const;
 
+  // What the window's thread may read and change while no other thread
+  // calls the window; otherwise use Messages().
   std::vector<Message> messages;
   std::deque<std::string> folderAnswers;  // answers for the folder dialog, in order; empty: cancelled
   std::vector<std::string> folderPrompts;
@@ -94,11 +108,21 @@ class HeadlessWindow final : public Window {
   int waitingMessageCalls = 0;
 
  private:
+  // These expect `lock_` held.
   State& At(std::string_view control);
   const State& At(std::string_view control) const;
+  void Check(State& state, bool checked);
+  int ItemCount(std::string_view control) const;
+  std::string Item(std::string_view control, int index) const;
+  std::vector<Row>& Rows(std::string_view control) { return At(control).rows; }
+  bool HasRow(std::string_view control, int row) const;
+  bool Usable(const State& state) const;
+  bool Visible(const State& state) const;
+
+  const std::thread::id windowThread_ = std::this_thread::get_id();
+  mutable std::mutex lock_;
   std::map<std::string, State, std::less<>> controls_;
-  std::mutex postedLock_;
   std::vector<Handler> posted_;
-  bool closed_ = false;
+  std::atomic<bool> closed_ = false;
   int currentTab_ = 1;
 };

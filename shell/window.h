@@ -2,6 +2,38 @@
 // The one way handlers reach Pellory's window: every operation addresses a
 // control by its name (see control_names.h). The Win32 backend implements it
 // with real controls, the headless backend in memory for the tests.
+//
+// Threads. The window belongs to the thread that created it: that thread runs
+// the message loop and every control's handler. The download engine raises
+// its events on a worker thread of its own, and the code there writes
+// captions, stops the timer, fills lists, moves progress bars and shows
+// message boxes as it goes. So that this code reads like any handler, in the
+// order things happen, and is tested the same way on the in-memory window,
+// every operation below may be called from any thread:
+//
+//  - Called from another thread, an operation is carried out on the window's
+//    thread, and the caller waits until it is done: real controls answer
+//    their own thread only, and the timer, the focus and the folder dialog
+//    belong to that thread. Each operation is whole by itself; a series of
+//    them from a worker may interleave with the window's own handlers.
+//    A fault, such as a name that is no control, is thrown to the caller.
+//  - ShowMessage shows its box on the calling thread, as every box has no
+//    owner window: from a worker it blocks only the worker, and the window
+//    stays usable meanwhile. The folder dialog, owned by the window, is
+//    shown on the window's thread.
+//  - ProcessWaitingMessages does nothing on any other thread.
+//  - RunOnWindowThread queues work and returns at once, for several changes
+//    that belong together, or work the caller must not wait for.
+//  - Once the window has closed, an operation returns at once: a change is
+//    lost, a read answers an empty text, 0, false or -1 ("no current item"),
+//    the folder dialog answers "cancelled", and a caller that was waiting
+//    for the window's thread is let go. Message boxes are still shown. The
+//    in-memory window keeps its state after closing, for tests to read.
+//
+// The one rule for callers: the window's thread never waits for a worker
+// (joins it, waits for its event) while the window is open and the worker
+// may call into the window, which would wait for the window's thread in
+// turn. Stop such a worker after the window has closed, as shut-down does.
 #include <functional>
 #include <string>
 #include <string_view>
@@ -66,12 +98,12 @@ class Window {
   virtual void ShowMessage(const std::string& text, const std::string& title, int style) = 0;
   // The folder dialog: the chosen folder, or empty when cancelled.
   virtual std::string BrowseFolder(const std::string& prompt) = 0;
-  // Lets the window handle the messages that wait, from inside a handler.
+  // Lets the window handle the messages that wait, from inside a handler on
+  // the window's thread.
   virtual void ProcessWaitingMessages() = 0;
-  // True once the window has closed while a handler still runs, so a long
-  // handler can stop early.
+  // True once the window has closed, so a long handler or a worker can stop early.
   virtual bool IsClosed() const { return false; }
-  // Runs `work` on the window's thread; safe to call from any thread.
+  // Runs `work` later on the window's thread, at its next turn.
   virtual void RunOnWindowThread(Handler work) = 0;
 
   // The handler of a control's event (click, item chosen, double-click, key

@@ -12,7 +12,7 @@ wineserver=$(command -v wineserver || echo /usr/lib/wine/wineserver)
 trap '"$wineserver" -k 2>/dev/null' EXIT
 
 status=0
-for preset in linux sanitize win64; do
+for preset in linux sanitize tsan win64; do
   echo "== tests: $preset"
   ctest --preset "$preset" || status=1
 done

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Builds every target and runs every test: native Linux, native with ASan and
-# UBSan, and the Windows build under 64-bit Wine on a private Xvfb display.
+# UBSan, native with ThreadSanitizer, and the Windows build under 64-bit Wine
+# on a private Xvfb display.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 tools/setup.sh
@@ -10,5 +11,6 @@ build win64
 build win32
 build linux -DDNF_WINDOWS_BUILD="$PWD/build/win64"
 build sanitize
+build tsan
 
 exec xvfb-run -a -s "-screen 0 1280x1024x24" tools/run-tests.sh

@@ -17,7 +17,7 @@ HBRUSH BackgroundBrush(HWND label, HDC dc) {
 
 bool HasOwnFont(const LabelStyle& style) { return !style.face.empty() || style.height != 0 || style.bold; }
 
-HFONT CreateLabelFont(const LabelStyle& style) {
+ScopedFont CreateLabelFont(const LabelStyle& style) {
   LOGFONTW font{};
   GetObjectW(DefaultFont(), sizeof font, &font);
   if (style.height != 0) font.lfHeight = -style.height;  // negative: the character height
@@ -27,7 +27,7 @@ HFONT CreateLabelFont(const LabelStyle& style) {
     lstrcpynW(font.lfFaceName, WideCaption(style.face).c_str(), LF_FACESIZE);
     font.lfCharSet = GB2312_CHARSET;
   }
-  return CreateFontIndirectW(&font);
+  return ScopedFont(CreateFontIndirectW(&font));
 }
 
 // The text's rectangle: one line centred vertically, or, for a label that
@@ -43,26 +43,22 @@ RECT TextBox(HDC dc, const std::wstring& text, const RECT& area, UINT format, bo
 }
 }  // namespace
 
-LabelPainter::~LabelPainter() {
-  for (auto& [entry, font] : fonts_) DeleteObject(font);
-}
-
 HFONT LabelPainter::FontFor(const ControlSpec& entry) {
   if (!HasOwnFont(entry.label)) return DefaultFont();
-  auto [place, added] = fonts_.emplace(&entry, nullptr);
-  if (added) place->second = CreateLabelFont(entry.label);
-  return place->second;
+  auto found = fonts_.find(&entry);
+  if (found == fonts_.end()) found = fonts_.emplace(&entry, CreateLabelFont(entry.label)).first;
+  return found->second.Get();
 }
 
 void LabelPainter::Paint(const ControlSpec& entry, HWND label) const {
   const LabelStyle& style = entry.label;
-  PAINTSTRUCT paint;
-  HDC dc = BeginPaint(label, &paint);
+  ScopedPaint paint(label);
+  HDC dc = paint.Dc();
   RECT area;
   GetClientRect(label, &area);
   FillRect(dc, &area, BackgroundBrush(label, dc));
   auto own = fonts_.find(&entry);
-  HGDIOBJ previous = SelectObject(dc, own != fonts_.end() ? own->second : DefaultFont());
+  ScopedSelect font(dc, own != fonts_.end() ? own->second.Get() : DefaultFont());
   SetBkMode(dc, TRANSPARENT);
 
   UINT format = DT_NOPREFIX | (style.centred ? DT_CENTER : DT_LEFT) |
@@ -77,6 +73,4 @@ void LabelPainter::Paint(const ControlSpec& entry, HWND label) const {
   }
   SetTextColor(dc, RGB(style.colour.red, style.colour.green, style.colour.blue));
   DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &box, format);
-  SelectObject(dc, previous);
-  EndPaint(label, &paint);
 }

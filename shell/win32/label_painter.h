@@ -7,19 +7,20 @@
 #include <map>
 
 #include "shell/control_table.h"
+#include "shell/win32/scoped_win.h"
 
 class LabelPainter {
  public:
   LabelPainter() = default;
   LabelPainter(const LabelPainter&) = delete;
   LabelPainter& operator=(const LabelPainter&) = delete;
-  ~LabelPainter();
 
-  // The font a label is created with: its own, or the default GUI font.
+  // The font a label is created with: its own, or the default GUI font. The
+  // painter keeps the label's own font, so it must outlive the labels.
   HFONT FontFor(const ControlSpec& entry);
   // Paints `label` in answer to its WM_PAINT.
   void Paint(const ControlSpec& entry, HWND label) const;
 
  private:
-  std::map<const ControlSpec*, HFONT> fonts_;
+  std::map<const ControlSpec*, ScopedFont> fonts_;
 };

@@ -1,9 +1,12 @@
 // Pellory: the patch cleaner and foreign-server downloader with its window.
 #include <windows.h>
 
+#include <exception>
 #include <optional>
+#include <string>
 
 #include "platform/program.h"
+#include "platform/win32/native_text.h"
 #include "shell/program_frame.h"
 #include "shell/win32/win32_window.h"
 
@@ -23,8 +26,18 @@ class Win32Host final : public MainWindowHost {
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
-  Win32Host host;
-  // The download engine joins the program with the downloader.
-  ProgramFrame frame(RunDirectory(), nullptr);
-  return frame.Run(host);
+  // A fault that nothing planned for has closed the window and run the
+  // shut-down by the time it arrives here; the program ends with a code
+  // that tells it apart, and the reason goes to a debugger.
+  try {
+    Win32Host host;
+    // The download engine joins the program with the downloader.
+    ProgramFrame frame(RunDirectory(), nullptr);
+    return frame.Run(host);
+  } catch (const std::exception& fault) {
+    OutputDebugStringW(WideFromText(std::string("Pellory stopped: ") + fault.what()).c_str());
+  } catch (...) {
+    OutputDebugStringW(L"Pellory stopped on an unknown fault");
+  }
+  return 1;
 }

@@ -1,14 +1,12 @@
 #include "shell/win32/win32_window.h"
 
 #include <commctrl.h>
-#include <ole2.h>
 #include <shlobj.h>
 #include <uxtheme.h>
 #include <windowsx.h>
 
-#include <memory>
-#include <utility>
 #include <stdexcept>
+#include <utility>
 
 #include "shell/win32/control_factory.h"
 #include "shell/resources/resource_ids.h"
@@ -18,10 +16,8 @@ namespace {
 constexpr wchar_t kClassName[] = L"PelloryMainWindow";
 constexpr int kFirstId = 1000;  // clear of IDOK and IDCANCEL, which the dialog keys send
 constexpr UINT_PTR kTimerId = 1;
-// Work that another thread hands to the window's thread.
-constexpr UINT kRunWorkMessage = WM_APP + 1;
-// Timers belong to the window's thread, so every period change goes through it.
-constexpr UINT kSetTimerMessage = WM_APP + 2;
+// Other threads have handed work to the window's thread.
+constexpr UINT kRunCallsMessage = WM_APP + 1;
 // A key went down in an edit box with a key-down event; wParam is its identifier.
 constexpr UINT kKeyDownMessage = WM_APP + 3;
 
@@ -64,8 +60,10 @@ void RegisterWindowClass(WNDPROC proc) {
   windowClass.lpfnWndProc = proc;
   windowClass.hInstance = instance;
   windowClass.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(IDI_PELLORY));
+  // Shared: the system keeps the icon, which a class needs as long as it lives.
   windowClass.hIconSm = static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(IDI_PELLORY), IMAGE_ICON,
-                                                      GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), 0));
+                                                      GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON),
+                                                      LR_SHARED));
   windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
   windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
   windowClass.lpszClassName = kClassName;
@@ -84,8 +82,7 @@ std::string ItemText(HWND hwnd, UINT lengthMessage, UINT textMessage, int index)
 }
 }  // namespace
 
-Win32Window::Win32Window() {
-  OleInitialize(nullptr);  // the folder dialog needs it
+Win32Window::Win32Window() : threadId_(GetCurrentThreadId()) {
   INITCOMMONCONTROLSEX classes{sizeof classes, ICC_STANDARD_CLASSES | ICC_TAB_CLASSES | ICC_LISTVIEW_CLASSES |
                                                    ICC_PROGRESS_CLASS | ICC_BAR_CLASSES};
   InitCommonControlsEx(&classes);
@@ -104,12 +101,17 @@ Win32Window::Win32Window() {
     HANDLE icon = LoadImageW(instance, MAKEINTRESOURCEW(IDI_PELLORY), IMAGE_ICON, size, size, LR_SHARED);
     SendMessageW(window_, WM_SETICON, which, reinterpret_cast<LPARAM>(icon));
   }
-  CreateControls();
+  try {
+    CreateControls();
+  } catch (...) {
+    DestroyWindow(window_);  // no destructor runs for a window that was never made whole
+    throw;
+  }
+  calls_.Open(window_, kRunCallsMessage);
 }
 
 Win32Window::~Win32Window() {
   if (window_) DestroyWindow(window_);
-  OleUninitialize();
 }
 
 void Win32Window::CreateControls() {
@@ -139,12 +141,17 @@ void Win32Window::CreateControls() {
 
 LRESULT CALLBACK Win32Window::PaintLabel(HWND label, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
                                          DWORD_PTR window) {
+  auto* self = reinterpret_cast<Win32Window*>(window);
   switch (message) {
     case WM_ERASEBKGND:
       return TRUE;  // the painting fills the background itself, without flicker
     case WM_PAINT:
-      if (Control* control = reinterpret_cast<Win32Window*>(window)->ById(GetDlgCtrlID(label))) {
-        reinterpret_cast<Win32Window*>(window)->labels_.Paint(*control->entry, label);
+      if (Control* control = self->ById(GetDlgCtrlID(label))) {
+        try {
+          self->labels_.Paint(*control->entry, label);
+        } catch (...) {
+          self->Fail(std::current_exception());
+        }
         return 0;
       }
       break;
@@ -159,7 +166,18 @@ LRESULT CALLBACK Win32Window::WindowProc(HWND hwnd, UINT message, WPARAM wParam,
     SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
   }
   auto* self = reinterpret_cast<Win32Window*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
-  return self ? self->HandleMessage(message, wParam, lParam) : DefWindowProcW(hwnd, message, wParam, lParam);
+  if (!self) return DefWindowProcW(hwnd, message, wParam, lParam);
+  try {
+    return self->HandleMessage(message, wParam, lParam);
+  } catch (...) {
+    self->Fail(std::current_exception());
+    return 0;
+  }
+}
+
+void Win32Window::Fail(std::exception_ptr fault) {
+  if (!fault_) fault_ = std::move(fault);
+  if (window_ && !calls_.IsClosed()) DestroyWindow(window_);
 }
 
 LRESULT Win32Window::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -177,18 +195,12 @@ LRESULT Win32Window::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_TIMER:
       if (wParam == kTimerId) Run(At(control::时钟1));
       return 0;
-    case kSetTimerMessage:
-      if (wParam > 0) SetTimer(window_, kTimerId, static_cast<UINT>(wParam), nullptr);
-      else KillTimer(window_, kTimerId);
-      return 0;
     case kKeyDownMessage:
       if (Control* edit = ById(static_cast<int>(wParam))) Run(*edit);
       return 0;
-    case kRunWorkMessage: {
-      std::unique_ptr<Handler> work(reinterpret_cast<Handler*>(lParam));
-      (*work)();
+    case kRunCallsMessage:
+      calls_.RunQueued();
       return 0;
-    }
     case WM_CLOSE:
       // A close request is always granted, also while a scan or a download
       // runs: nothing is asked and nothing refused.
@@ -196,9 +208,9 @@ LRESULT Win32Window::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       return 0;
     case WM_DESTROY:
       KillTimer(window_, kTimerId);
-      // Before the quit message: looking for posted work would take it
-      // from the queue too, as Wine hands it out whatever the filter.
-      DropPostedWork();
+      // Threads that wait for the window go on now; the program may wait
+      // for them next, without looking at messages any more.
+      calls_.Close();
       PostQuitMessage(0);
       return 0;
     case WM_NCDESTROY: {
@@ -273,9 +285,11 @@ void Win32Window::Dispatch(MSG& message) {
 void Win32Window::RunUntilClosed() {
   MSG message;
   while (GetMessageW(&message, nullptr, 0, 0) > 0) Dispatch(message);
+  if (fault_) std::rethrow_exception(std::exchange(fault_, nullptr));
 }
 
 void Win32Window::ProcessWaitingMessages() {
+  if (!OnWindowThread()) return;  // another thread's messages are not the window's
   MSG message;
   while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
     if (message.message == WM_QUIT) {
@@ -286,18 +300,26 @@ void Win32Window::ProcessWaitingMessages() {
   }
 }
 
-void Win32Window::RunOnWindowThread(Handler work) {
-  auto job = std::make_unique<Handler>(std::move(work));
-  if (window_ && PostMessageW(window_, kRunWorkMessage, 0, reinterpret_cast<LPARAM>(job.get()))) job.release();
+void Win32Window::RunOnWindowThread(Handler work) { calls_.Post(std::move(work)); }
+
+void Win32Window::Change(const std::function<void()>& work) {
+  if (calls_.IsClosed()) return;
+  if (OnWindowThread()) work();
+  else calls_.Call(work);
 }
 
-void Win32Window::DropPostedWork() {
-  MSG message;
-  while (PeekMessageW(&message, window_, kRunWorkMessage, kRunWorkMessage, PM_REMOVE))
-    delete reinterpret_cast<Handler*>(message.lParam);
+template <typename Work>
+auto Win32Window::Read(const Work& work, decltype(work()) closedAnswer) const -> decltype(work()) {
+  if (calls_.IsClosed()) return closedAnswer;
+  if (OnWindowThread()) return work();
+  decltype(work()) answer = closedAnswer;
+  calls_.Call([&] { answer = work(); });
+  return answer;
 }
 
-void Win32Window::SetHandler(std::string_view control, Handler handler) { At(control).handler = std::move(handler); }
+void Win32Window::SetHandler(std::string_view control, Handler handler) {
+  Change([&] { At(control).handler = std::move(handler); });
+}
 
 Win32Window::Control* Win32Window::ById(int id) {
   std::size_t index = static_cast<std::size_t>(id - kFirstId);
@@ -314,163 +336,205 @@ const Win32Window::Control& Win32Window::At(std::string_view name) const {
   return const_cast<Win32Window*>(this)->At(name);
 }
 
-std::string Win32Window::Text(std::string_view control) const { return TextFromWide(WindowText(Handle(control))); }
-
-void Win32Window::SetText(std::string_view control, const std::string& text) {
-  HWND hwnd = Handle(control);
-  SetWindowTextW(hwnd, WideFromText(text).c_str());
-  if (At(control).entry->kind == ControlKind::Label) InvalidateRect(hwnd, nullptr, TRUE);
+std::string Win32Window::Text(std::string_view control) const {
+  return Read([&] { return TextFromWide(WindowText(Handle(control))); }, std::string());
 }
 
-bool Win32Window::IsEnabled(std::string_view control) const { return IsWindowEnabled(Handle(control)); }
+void Win32Window::SetText(std::string_view control, const std::string& text) {
+  Change([&] {
+    HWND hwnd = Handle(control);
+    SetWindowTextW(hwnd, WideFromText(text).c_str());
+    if (At(control).entry->kind == ControlKind::Label) InvalidateRect(hwnd, nullptr, TRUE);
+  });
+}
+
+bool Win32Window::IsEnabled(std::string_view control) const {
+  return Read([&] { return IsWindowEnabled(Handle(control)) != FALSE; }, false);
+}
 
 void Win32Window::SetEnabled(std::string_view control, bool enabled) {
-  HWND hwnd = Handle(control);
-  // A disabled parent keeps the mouse from its controls; the focus must
-  // leave them too, or the keyboard could still reach them.
-  if (!enabled && IsChild(hwnd, GetFocus())) SetFocus(window_);
-  EnableWindow(hwnd, enabled);
+  Change([&] {
+    HWND hwnd = Handle(control);
+    // A disabled parent keeps the mouse from its controls; the focus must
+    // leave them too, or the keyboard could still reach them.
+    if (!enabled && IsChild(hwnd, GetFocus())) SetFocus(window_);
+    EnableWindow(hwnd, enabled);
+  });
 }
 
 bool Win32Window::IsChecked(std::string_view control) const {
-  return SendMessageW(Handle(control), BM_GETCHECK, 0, 0) == BST_CHECKED;
+  return Read([&] { return SendMessageW(Handle(control), BM_GETCHECK, 0, 0) == BST_CHECKED; }, false);
 }
 
 void Win32Window::SetChecked(std::string_view control, bool checked) {
-  const Control& target = At(control);
-  SendMessageW(target.hwnd, BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
-  if (!checked || target.entry->kind != ControlKind::RadioButton) return;
-  for (const Control& other : controls_)
-    if (&other != &target && other.entry->kind == ControlKind::RadioButton && other.entry->parent == target.entry->parent)
-      SendMessageW(other.hwnd, BM_SETCHECK, BST_UNCHECKED, 0);
+  Change([&] {
+    const Control& target = At(control);
+    SendMessageW(target.hwnd, BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
+    if (!checked || target.entry->kind != ControlKind::RadioButton) return;
+    for (const Control& other : controls_)
+      if (&other != &target && other.entry->kind == ControlKind::RadioButton &&
+          other.entry->parent == target.entry->parent)
+        SendMessageW(other.hwnd, BM_SETCHECK, BST_UNCHECKED, 0);
+  });
 }
 
 int Win32Window::ComboCurrent(std::string_view control) const {
-  return static_cast<int>(SendMessageW(Handle(control), CB_GETCURSEL, 0, 0));
+  return Read([&] { return static_cast<int>(SendMessageW(Handle(control), CB_GETCURSEL, 0, 0)); }, -1);
 }
 
 int Win32Window::ComboCount(std::string_view control) const {
-  return static_cast<int>(SendMessageW(Handle(control), CB_GETCOUNT, 0, 0));
+  return Read([&] { return static_cast<int>(SendMessageW(Handle(control), CB_GETCOUNT, 0, 0)); }, 0);
 }
 
 std::string Win32Window::ComboItem(std::string_view control, int index) const {
-  return ItemText(Handle(control), CB_GETLBTEXTLEN, CB_GETLBTEXT, index);
+  return Read([&] { return ItemText(Handle(control), CB_GETLBTEXTLEN, CB_GETLBTEXT, index); }, std::string());
 }
 
 void Win32Window::ComboAppend(std::string_view control, const std::string& item) {
-  SendMessageW(Handle(control), CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(WideFromText(item).c_str()));
+  Change([&] { SendMessageW(Handle(control), CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(WideFromText(item).c_str())); });
 }
 
-void Win32Window::ListClear(std::string_view control) { SendMessageW(Handle(control), LB_RESETCONTENT, 0, 0); }
+void Win32Window::ListClear(std::string_view control) {
+  Change([&] { SendMessageW(Handle(control), LB_RESETCONTENT, 0, 0); });
+}
 
 void Win32Window::ListAppend(std::string_view control, const std::string& item) {
-  SendMessageW(Handle(control), LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(WideFromText(item).c_str()));
+  Change([&] { SendMessageW(Handle(control), LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(WideFromText(item).c_str())); });
 }
 
 int Win32Window::ListCurrent(std::string_view control) const {
-  return static_cast<int>(SendMessageW(Handle(control), LB_GETCURSEL, 0, 0));
+  return Read([&] { return static_cast<int>(SendMessageW(Handle(control), LB_GETCURSEL, 0, 0)); }, -1);
 }
 
 int Win32Window::ListCount(std::string_view control) const {
-  return static_cast<int>(SendMessageW(Handle(control), LB_GETCOUNT, 0, 0));
+  return Read([&] { return static_cast<int>(SendMessageW(Handle(control), LB_GETCOUNT, 0, 0)); }, 0);
 }
 
 std::string Win32Window::ListItem(std::string_view control, int index) const {
-  return ItemText(Handle(control), LB_GETTEXTLEN, LB_GETTEXT, index);
+  return Read([&] { return ItemText(Handle(control), LB_GETTEXTLEN, LB_GETTEXT, index); }, std::string());
 }
 
 int Win32Window::RowCount(std::string_view control) const {
-  return static_cast<int>(SendMessageW(Handle(control), LVM_GETITEMCOUNT, 0, 0));
+  return Read([&] { return static_cast<int>(SendMessageW(Handle(control), LVM_GETITEMCOUNT, 0, 0)); }, 0);
 }
 
-void Win32Window::RemoveAllRows(std::string_view control) { SendMessageW(Handle(control), LVM_DELETEALLITEMS, 0, 0); }
+void Win32Window::RemoveAllRows(std::string_view control) {
+  Change([&] { SendMessageW(Handle(control), LVM_DELETEALLITEMS, 0, 0); });
+}
 
-void Win32Window::RemoveRow(std::string_view control, int row) { SendMessageW(Handle(control), LVM_DELETEITEM, row, 0); }
+void Win32Window::RemoveRow(std::string_view control, int row) {
+  Change([&] { SendMessageW(Handle(control), LVM_DELETEITEM, row, 0); });
+}
 
 int Win32Window::AppendRow(std::string_view control, const std::string& firstColumn) {
-  std::wstring text = WideFromText(firstColumn);
-  LVITEMW item{};
-  item.mask = LVIF_TEXT;
-  item.iItem = RowCount(control);
-  item.pszText = text.data();
-  return static_cast<int>(SendMessageW(Handle(control), LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item)));
+  // Counting and inserting in one turn of the window's thread, so that the
+  // row lands at the end whoever else appends.
+  return Read(
+      [&] {
+        std::wstring text = WideFromText(firstColumn);
+        LVITEMW item{};
+        item.mask = LVIF_TEXT;
+        item.iItem = RowCount(control);
+        item.pszText = text.data();
+        return static_cast<int>(SendMessageW(Handle(control), LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item)));
+      },
+      -1);
 }
 
 void Win32Window::SetCell(std::string_view control, int row, int column, const std::string& text) {
-  std::wstring wide = WideFromText(text);
-  LVITEMW item{};
-  item.iSubItem = column;
-  item.pszText = wide.data();
-  SendMessageW(Handle(control), LVM_SETITEMTEXTW, row, reinterpret_cast<LPARAM>(&item));
+  Change([&] {
+    std::wstring wide = WideFromText(text);
+    LVITEMW item{};
+    item.iSubItem = column;
+    item.pszText = wide.data();
+    SendMessageW(Handle(control), LVM_SETITEMTEXTW, row, reinterpret_cast<LPARAM>(&item));
+  });
 }
 
 std::string Win32Window::Cell(std::string_view control, int row, int column) const {
-  // The list view tells no text length: grow the buffer until the text fits.
-  for (std::size_t size = 256;; size *= 2) {
-    std::wstring text(size, L'\0');
-    LVITEMW item{};
-    item.iSubItem = column;
-    item.pszText = text.data();
-    item.cchTextMax = static_cast<int>(size);
-    LRESULT length = SendMessageW(Handle(control), LVM_GETITEMTEXTW, row, reinterpret_cast<LPARAM>(&item));
-    if (static_cast<std::size_t>(length) + 1 < size) {
-      text.resize(length);
-      return TextFromWide(text);
-    }
-  }
+  return Read(
+      [&] {
+        // The list view tells no text length: grow the buffer until the text fits.
+        for (std::size_t size = 256;; size *= 2) {
+          std::wstring text(size, L'\0');
+          LVITEMW item{};
+          item.iSubItem = column;
+          item.pszText = text.data();
+          item.cchTextMax = static_cast<int>(size);
+          LRESULT length = SendMessageW(Handle(control), LVM_GETITEMTEXTW, row, reinterpret_cast<LPARAM>(&item));
+          if (static_cast<std::size_t>(length) + 1 < size) {
+            text.resize(length);
+            return TextFromWide(text);
+          }
+        }
+      },
+      std::string());
 }
 
 bool Win32Window::IsRowChecked(std::string_view control, int row) const {
-  LRESULT state = SendMessageW(Handle(control), LVM_GETITEMSTATE, row, LVIS_STATEIMAGEMASK);
-  return (state & LVIS_STATEIMAGEMASK) == INDEXTOSTATEIMAGEMASK(2);
+  return Read(
+      [&] {
+        LRESULT state = SendMessageW(Handle(control), LVM_GETITEMSTATE, row, LVIS_STATEIMAGEMASK);
+        return (state & LVIS_STATEIMAGEMASK) == INDEXTOSTATEIMAGEMASK(2);
+      },
+      false);
 }
 
 void Win32Window::SetRowChecked(std::string_view control, int row, bool checked) {
-  LVITEMW item{};
-  item.stateMask = LVIS_STATEIMAGEMASK;
-  item.state = INDEXTOSTATEIMAGEMASK(checked ? 2 : 1);
-  SendMessageW(Handle(control), LVM_SETITEMSTATE, row, reinterpret_cast<LPARAM>(&item));
+  Change([&] {
+    LVITEMW item{};
+    item.stateMask = LVIS_STATEIMAGEMASK;
+    item.state = INDEXTOSTATEIMAGEMASK(checked ? 2 : 1);
+    SendMessageW(Handle(control), LVM_SETITEMSTATE, row, reinterpret_cast<LPARAM>(&item));
+  });
 }
 
 int Win32Window::ProgressMaximum(std::string_view control) const {
-  return static_cast<int>(SendMessageW(Handle(control), PBM_GETRANGE, FALSE, 0));
+  return Read([&] { return static_cast<int>(SendMessageW(Handle(control), PBM_GETRANGE, FALSE, 0)); }, 0);
 }
 
 void Win32Window::SetProgressMaximum(std::string_view control, int maximum) {
-  SendMessageW(Handle(control), PBM_SETRANGE32, 0, maximum);
+  Change([&] { SendMessageW(Handle(control), PBM_SETRANGE32, 0, maximum); });
 }
 
 int Win32Window::ProgressPosition(std::string_view control) const {
-  return static_cast<int>(SendMessageW(Handle(control), PBM_GETPOS, 0, 0));
+  return Read([&] { return static_cast<int>(SendMessageW(Handle(control), PBM_GETPOS, 0, 0)); }, 0);
 }
 
 void Win32Window::SetProgressPosition(std::string_view control, int position) {
-  SendMessageW(Handle(control), PBM_SETPOS, position, 0);
+  Change([&] { SendMessageW(Handle(control), PBM_SETPOS, position, 0); });
 }
 
 void Win32Window::SetTimerPeriod(std::string_view control, int milliseconds) {
-  At(control);  // a name that is no control is a fault, as for every other operation
-  SendMessageW(window_, kSetTimerMessage, milliseconds > 0 ? milliseconds : 0, 0);
+  // Timers belong to the window's thread.
+  Change([&] {
+    At(control);  // a name that is no control is a fault, as for every other operation
+    if (milliseconds > 0) SetTimer(window_, kTimerId, static_cast<UINT>(milliseconds), nullptr);
+    else KillTimer(window_, kTimerId);
+  });
 }
 
 void Win32Window::ShowMessage(const std::string& text, const std::string& title, int style) {
-  // No owner window; a box that is not system-modal is task-modal.
+  // No owner window, on the calling thread; a box that is not system-modal
+  // is task-modal, which disables the windows of the calling thread only.
   UINT modality = (style & MB_SYSTEMMODAL) ? 0 : MB_TASKMODAL;
   MessageBoxW(nullptr, WideFromText(text).c_str(), WideFromText(title).c_str(), static_cast<UINT>(style) | modality);
 }
 
 std::string Win32Window::BrowseFolder(const std::string& prompt) {
-  std::wstring title = WideFromText(prompt);
-  BROWSEINFOW browse{};
-  browse.hwndOwner = window_;
-  browse.lpszTitle = title.c_str();
-  browse.ulFlags = BIF_RETURNONLYFSDIRS | BIF_NEWDIALOGSTYLE;
-  PIDLIST_ABSOLUTE chosen = SHBrowseForFolderW(&browse);
-  if (!chosen) return {};
-  std::wstring path(MAX_PATH, L'\0');
-  bool found = SHGetPathFromIDListW(chosen, path.data());
-  CoTaskMemFree(chosen);
-  if (!found) return {};
-  path.resize(wcslen(path.c_str()));
-  return TextFromWide(path);
+  return Read(
+      [&] {
+        std::wstring title = WideFromText(prompt);
+        BROWSEINFOW browse{};
+        browse.hwndOwner = window_;
+        browse.lpszTitle = title.c_str();
+        browse.ulFlags = BIF_RETURNONLYFSDIRS | BIF_NEWDIALOGSTYLE;
+        CoTaskMemPtr<PIDLIST_ABSOLUTE> chosen(SHBrowseForFolderW(&browse));
+        if (!chosen) return std::string();
+        std::wstring path(MAX_PATH, L'\0');
+        if (!SHGetPathFromIDListW(chosen.get(), path.data())) return std::string();
+        path.resize(wcslen(path.c_str()));
+        return TextFromWide(path);
+      },
+      std::string());
 }

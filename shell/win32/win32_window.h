@@ -1,13 +1,19 @@
 #pragma once
 // Pellory's window with real Win32 controls, built from the control table.
+// It keeps the thread contract of window.h: operations from other threads
+// are carried out on the thread that created the window. That thread also
+// destroys it.
 #include <windows.h>
 
+#include <exception>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "shell/control_table.h"
 #include "shell/win32/label_painter.h"
+#include "shell/win32/scoped_win.h"
+#include "shell/win32/window_thread_calls.h"
 #include "shell/window.h"
 
 class Win32Window final : public Window {
@@ -20,7 +26,8 @@ class Win32Window final : public Window {
 
   // Shows the window centred on the screen.
   void Show();
-  // Serves the window until it has closed.
+  // Serves the window until it has closed. A fault that a handler threw
+  // closed the window, and is thrown on from here.
   void RunUntilClosed();
   // The system's window of a control, for tools that work the window from
   // outside; it stays the same for the window's life.
@@ -57,7 +64,7 @@ class Win32Window final : public Window {
   void ShowMessage(const std::string& text, const std::string& title, int style) override;
   std::string BrowseFolder(const std::string& prompt) override;
   void ProcessWaitingMessages() override;
-  bool IsClosed() const override { return window_ == nullptr; }
+  bool IsClosed() const override { return calls_.IsClosed(); }
   void RunOnWindowThread(Handler work) override;
   void SetHandler(std::string_view control, Handler handler) override;
 
@@ -72,20 +79,34 @@ class Win32Window final : public Window {
   static LRESULT CALLBACK PaintLabel(HWND label, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
                                      DWORD_PTR window);
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+  // A fault must not unwind through the system's frames: the window
+  // procedures end here, the window closes and RunUntilClosed throws it.
+  void Fail(std::exception_ptr fault);
   void CreateControls();
   void OnCommand(int id, int notification);
   void OnTabChanged();
   void OnListBoxDoubleClick(const Control& listBox);
   void Run(const Control& control);
   void Dispatch(MSG& message);
-  void DropPostedWork();
+
+  bool OnWindowThread() const { return GetCurrentThreadId() == threadId_; }
+  // Carries out an operation on the window's thread and waits for it;
+  // nothing once the window has closed.
+  void Change(const std::function<void()>& work);
+  // The same for an operation with an answer; `closedAnswer` once the window has closed.
+  template <typename Work>
+  auto Read(const Work& work, decltype(work()) closedAnswer) const -> decltype(work());
 
   Control* ById(int id);
   Control& At(std::string_view name);
   const Control& At(std::string_view name) const;
   HWND Handle(std::string_view name) const { return At(name).hwnd; }
 
-  HWND window_ = nullptr;
+  ScopedCom com_;  // the folder dialog needs it on the window's thread
+  const DWORD threadId_;
+  mutable WindowThreadCalls calls_;
+  std::exception_ptr fault_;
+  HWND window_ = nullptr;  // the window's thread alone reads it
   std::vector<Control> controls_;  // in table order; a control's identifier is its index plus kFirstId
   LabelPainter labels_;
 };

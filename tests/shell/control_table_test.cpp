@@ -2,8 +2,6 @@
 // in-memory window that is built from the same table as the real one.
 #include <gtest/gtest.h>
 
-#include <thread>
-
 #include "shell/control_table.h"
 #include "shell/headless_window.h"
 #include "platform/utf8_text.h"
@@ -173,12 +171,4 @@ TEST(WindowClose, IsAlwaysGrantedEvenWhileAHandlerRuns) {
   EXPECT_EQ(clicks, 1);
 }
 
-TEST(WindowThreads, WorkFromAnotherThreadRunsOnTheWindowsTurn) {
-  HeadlessWindow window;
-  std::thread worker([&] { window.RunOnWindowThread([&] { window.SetText(标签4, "downloading"); }); });
-  worker.join();
-  EXPECT_EQ(window.Text(标签4), Gbk(u8"空闲中!"));
-  window.ProcessWaitingMessages();
-  EXPECT_EQ(window.Text(标签4), "downloading");
-}
 }  // namespace

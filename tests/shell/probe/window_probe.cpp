@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <cstring>
 
+#include "shell/win32/scoped_win.h"
+
 namespace {
 std::wstring TextOf(HWND hwnd) {
   // WM_GETTEXT is one of the messages the system carries between processes.
@@ -37,26 +39,25 @@ class RemoteBuffer {
   RemoteBuffer(HWND owner, std::size_t size) {
     DWORD processId = 0;
     GetWindowThreadProcessId(owner, &processId);
-    process_ = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, processId);
-    if (process_) address_ = VirtualAllocEx(process_, nullptr, size, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
+    process_ = ScopedHandle(OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, processId));
+    if (process_) address_ = VirtualAllocEx(process_.Get(), nullptr, size, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
   }
   RemoteBuffer(const RemoteBuffer&) = delete;
   RemoteBuffer& operator=(const RemoteBuffer&) = delete;
   ~RemoteBuffer() {
-    if (address_) VirtualFreeEx(process_, address_, 0, MEM_RELEASE);
-    if (process_) CloseHandle(process_);
+    if (address_) VirtualFreeEx(process_.Get(), address_, 0, MEM_RELEASE);
   }
   bool Usable() const { return address_ != nullptr; }
   char* Address() const { return static_cast<char*>(address_); }
   void Write(std::size_t offset, const void* data, std::size_t size) const {
-    WriteProcessMemory(process_, Address() + offset, data, size, nullptr);
+    WriteProcessMemory(process_.Get(), Address() + offset, data, size, nullptr);
   }
   void Read(std::size_t offset, void* data, std::size_t size) const {
-    ReadProcessMemory(process_, Address() + offset, data, size, nullptr);
+    ReadProcessMemory(process_.Get(), Address() + offset, data, size, nullptr);
   }
 
  private:
-  HANDLE process_ = nullptr;
+  ScopedHandle process_;
   void* address_ = nullptr;
 };
 

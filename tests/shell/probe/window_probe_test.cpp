@@ -12,6 +12,7 @@
 #include <set>
 
 #include "shell/win32/control_factory.h"
+#include "shell/win32/scoped_win.h"
 #include "shell/control_table.h"
 #include "tests/shell/probe/window_probe.h"
 
@@ -67,20 +68,21 @@ class PelloryWindow : public ::testing::Test {
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     std::wstring commandLine = L"\"" + programPath + L"\"";
+    PROCESS_INFORMATION started{};
     ASSERT_TRUE(CreateProcessW(programPath.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                               &startup, &process_))
+                               &startup, &started))
         << "cannot start " << Narrow(programPath);
-    window_ = WaitForWindow(process_.dwProcessId, L"PelloryMainWindow", 30000);
+    process_ = ScopedHandle(started.hProcess);
+    CloseHandle(started.hThread);  // the process is all the tests look at
+    window_ = WaitForWindow(started.dwProcessId, L"PelloryMainWindow", 30000);
     ASSERT_NE(window_, nullptr) << "Pellory's window did not appear";
     for (const ProbedControl& found : ListControls(window_)) controls_.push_back(found);
     MatchTable();
   }
 
   void TearDown() override {
-    if (!process_.hProcess) return;
-    if (WaitForSingleObject(process_.hProcess, 0) == WAIT_TIMEOUT) TerminateProcess(process_.hProcess, 1);
-    CloseHandle(process_.hThread);
-    CloseHandle(process_.hProcess);
+    // A program that outlived its test would hold the display for the next.
+    if (process_ && WaitForSingleObject(process_.Get(), 0) == WAIT_TIMEOUT) TerminateProcess(process_.Get(), 1);
   }
 
   // Finds each control of the table among the window's children by its
@@ -122,9 +124,9 @@ class PelloryWindow : public ::testing::Test {
     LetKeysArrive(window_);
   }
 
-  bool WaitForExit(DWORD milliseconds) { return WaitForSingleObject(process_.hProcess, milliseconds) == WAIT_OBJECT_0; }
+  bool WaitForExit(DWORD milliseconds) { return WaitForSingleObject(process_.Get(), milliseconds) == WAIT_OBJECT_0; }
 
-  PROCESS_INFORMATION process_{};
+  ScopedHandle process_;
   HWND window_ = nullptr;
   std::vector<ProbedControl> controls_;
   std::map<std::string, HWND> named_;
@@ -319,7 +321,7 @@ TEST_F(PelloryWindow, EnterKeepsTheFocusAndEscCloses) {
   PressKey(focused, VK_ESCAPE);
   ASSERT_TRUE(WaitForExit(10000)) << "Esc did not close the window";
   DWORD exitCode = 1;
-  GetExitCodeProcess(process_.hProcess, &exitCode);
+  GetExitCodeProcess(process_.Get(), &exitCode);
   EXPECT_EQ(exitCode, 0u);
 }
 

@@ -19,6 +19,7 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <exception>
 #include <functional>
 #include <mutex>
 #include <ostream>
@@ -35,6 +36,7 @@
 #include "platform/utf8_text.h"
 #include "platform/win32/native_text.h"
 #include "tests/shell/probe/window_probe.h"
+#include "shell/win32/scoped_win.h"
 #include "shell/win32/win32_window.h"
 
 namespace {
@@ -339,15 +341,14 @@ class Watchdog {
  public:
   Watchdog() : finished_(CreateEventW(nullptr, TRUE, FALSE, nullptr)), thread_([this] { Watch(); }) {}
   ~Watchdog() {
-    SetEvent(finished_);
+    SetEvent(finished_.Get());
     thread_.join();
-    CloseHandle(finished_);
   }
 
  private:
   void Watch() {
     const DWORD limit = static_cast<DWORD>(std::chrono::milliseconds(kRunTimeout).count());
-    if (WaitForSingleObject(finished_, limit) != WAIT_TIMEOUT) return;
+    if (WaitForSingleObject(finished_.Get(), limit) != WAIT_TIMEOUT) return;
     std::string step;
     {
       std::lock_guard<std::mutex> hold(stepLock);
@@ -359,7 +360,7 @@ class Watchdog {
     TerminateProcess(GetCurrentProcess(), 3);
   }
 
-  HANDLE finished_;
+  ScopedHandle finished_;
   std::thread thread_;
 };
 
@@ -389,8 +390,15 @@ class CleaningPageTest : public ::testing::Test {
         user.CloseEverything();
       }
     });
-    window.RunUntilClosed();
+    // A handler's fault comes out of the loop; the user still has to finish first.
+    std::exception_ptr fault;
+    try {
+      window.RunUntilClosed();
+    } catch (...) {
+      fault = std::current_exception();
+    }
     player.join();
+    if (fault) std::rethrow_exception(fault);
     EXPECT_TRUE(window.IsClosed());
   }
 
