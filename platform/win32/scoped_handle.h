@@ -1,18 +1,30 @@
 #pragma once
 #include <windows.h>
 
-// Owns a kernel handle (a process, a thread) and closes it when it goes.
+#include <utility>
+
+// A kernel handle: a process, a thread, an event.
 class ScopedHandle {
  public:
-  explicit ScopedHandle(HANDLE handle = nullptr) : handle_(handle) {}
-  ~ScopedHandle() {
-    if (handle_ && handle_ != INVALID_HANDLE_VALUE) CloseHandle(handle_);
+  ScopedHandle() = default;
+  explicit ScopedHandle(HANDLE handle) : handle_(handle == INVALID_HANDLE_VALUE ? nullptr : handle) {}
+  ScopedHandle(ScopedHandle&& other) noexcept : handle_(std::exchange(other.handle_, nullptr)) {}
+  ScopedHandle& operator=(ScopedHandle&& other) noexcept {
+    if (this != &other) {
+      Close();
+      handle_ = std::exchange(other.handle_, nullptr);
+    }
+    return *this;
   }
-  ScopedHandle(const ScopedHandle&) = delete;
-  ScopedHandle& operator=(const ScopedHandle&) = delete;
+  ~ScopedHandle() { Close(); }
 
   HANDLE Get() const { return handle_; }
+  explicit operator bool() const { return handle_ != nullptr; }
 
  private:
-  HANDLE handle_;
+  void Close() {
+    if (handle_) CloseHandle(handle_);
+  }
+
+  HANDLE handle_ = nullptr;
 };
