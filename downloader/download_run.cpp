@@ -55,12 +55,15 @@ class DownloadRun::PieceSink final : public TransferSink {
     const std::int64_t position = writeAt_ + static_cast<std::int64_t>(connection_.buffer.size());
     if (end_ >= 0) size = static_cast<std::size_t>(std::min<std::int64_t>(static_cast<std::int64_t>(size), end_ - position));
     if (size > 0) {
-      run_.meter_.Add(static_cast<std::int64_t>(size));
       if (!run_.limiter_.Take(static_cast<std::int64_t>(size))) return false;
+      run_.meter_.Add(static_cast<std::int64_t>(size));
+      run_.bytesDone_ += static_cast<std::int64_t>(size);
       connection_.buffer.insert(connection_.buffer.end(), data, data + size);
     }
     const bool pieceFull = end_ >= 0 && position + static_cast<std::int64_t>(size) == end_;
-    if (pieceFull || connection_.buffer.size() >= kWriteBuffer) {
+    // A slow connection still writes now and then, so that its record keeps up.
+    const bool due = std::chrono::steady_clock::now() - lastFlush_ >= kRecordSaveInterval;
+    if (pieceFull || due || connection_.buffer.size() >= kWriteBuffer) {
       if (!Flush()) return false;
     }
     return !pieceFull;
@@ -74,6 +77,7 @@ class DownloadRun::PieceSink final : public TransferSink {
       return false;
     }
     const auto written = static_cast<std::int64_t>(connection_.buffer.size());
+    lastFlush_ = std::chrono::steady_clock::now();
     writeAt_ += written;
     connection_.buffer.clear();
     run_.Written(piece_, written);
@@ -88,6 +92,7 @@ class DownloadRun::PieceSink final : public TransferSink {
   std::int64_t writeAt_;
   std::int64_t end_ = -1;  // where the piece ends, once the head has told
   bool headAccepted_ = false;
+  std::chrono::steady_clock::time_point lastFlush_ = std::chrono::steady_clock::now();
 };
 
 DownloadRun::DownloadRun(DownloadTask task, std::shared_ptr<Transport> transport, RetryPolicy retries)
@@ -353,7 +358,6 @@ std::int64_t DownloadRun::PieceEnd(std::size_t piece) const {
 void DownloadRun::Written(std::size_t piece, std::int64_t bytes) {
   std::lock_guard lock(mutex_);
   pieces_[piece].done += bytes;
-  bytesDone_ += bytes;
   const auto now = std::chrono::steady_clock::now();
   if (now - lastRecordSave_ >= kRecordSaveInterval) {
     lastRecordSave_ = now;

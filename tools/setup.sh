@@ -11,6 +11,7 @@ packages=(
   libssl-dev openssl googletest libgtest-dev
   clang libclang-rt-14-dev
   fonts-wine fonts-wqy-microhei locales
+  libcurl4-openssl-dev nginx python3-pyftpdlib curl aria2
 )
 
 missing=()
