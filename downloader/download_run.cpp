@@ -71,7 +71,8 @@ class DownloadRun::PieceSink final : public TransferSink {
 
   // Writes what is gathered; false, and the round ends, when the disk refuses.
   bool Flush() {
-    if (connection_.buffer.empty()) return true;
+    if (run_.stopped_) connection_.buffer.clear();  // the record of the stop is final
+    if (connection_.buffer.empty()) return !run_.stopped_;
     if (!connection_.file.Seek(writeAt_) || !connection_.file.Write(connection_.buffer.data(), connection_.buffer.size())) {
       run_.EndRound(RoundEnd::Failed);
       return false;
@@ -137,7 +138,12 @@ void DownloadRun::Execute() {
 void DownloadRun::Stop() {
   stopped_ = true;
   limiter_.Release();
-  EndRound(RoundEnd::Stopped);
+  std::lock_guard lock(mutex_);
+  EndRoundLocked(RoundEnd::Stopped);
+  // The record is written here, with the bytes written so far: a transfer
+  // may take longer than the stop waits to notice, and from now on no
+  // connection writes to the part file or its record.
+  if (ResumableLocked()) SavePartRecord(partPath_, CurrentRecordLocked());
 }
 
 DownloadRun::RoundEnd DownloadRun::RunRound(RoundKind kind, const std::optional<PartRecord>& resume) {
@@ -423,7 +429,7 @@ PartRecord DownloadRun::CurrentRecordLocked() const {
 bool DownloadRun::ResumableLocked() const { return !validator_.empty() && total_ >= 0 && mode_ != Mode::Whole; }
 
 void DownloadRun::SaveRecordLocked() {
-  if (ResumableLocked()) SavePartRecord(partPath_, CurrentRecordLocked());
+  if (ResumableLocked() && !stopped_) SavePartRecord(partPath_, CurrentRecordLocked());
 }
 
 bool DownloadRun::Finish() {

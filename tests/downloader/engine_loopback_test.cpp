@@ -207,7 +207,12 @@ TEST_F(EngineOverLoopback, AChangedFileIsFetchedAnew) {
 TEST_F(EngineOverLoopback, ResumesFromNginxAfterTheProgramStoppedMidway) {
   ServeFile(4 * kMiB);
   ASSERT_TRUE(engine->AddTask(Task(servers->NginxUrl("/slow/" + name))));
-  for (int i = 0; i < 400 && engine->BytesDone() < 300000; ++i) std::this_thread::sleep_for(10ms);
+  // Until the record beside the part file names bytes on disk.
+  auto recorded = [&] {
+    const std::optional<PartRecord> record = LoadPartRecord(folder.File(name + ".part"));
+    return record && !record->done.empty();
+  };
+  for (int i = 0; i < 500 && !recorded(); ++i) std::this_thread::sleep_for(10ms);
   engine->Destroy();
   const std::optional<PartRecord> record = LoadPartRecord(folder.File(name + ".part"));
   ASSERT_TRUE(record.has_value());
