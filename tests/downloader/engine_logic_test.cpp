@@ -437,6 +437,16 @@ TEST_F(EngineOverFakeServer, ADamagedRecordMeansAFreshStart) {
   EXPECT_EQ(server->Requests().front().ifRange, "");
 }
 
+TEST_F(EngineOverFakeServer, AFolderThatIsMissingEndsTheTaskWithoutAFile) {
+  Serve(Content(2 * kMiB));
+  DownloadTask task = Task();
+  task.SavePath = folder.File("lst_File/a.lst");
+  ASSERT_TRUE(engine->AddTask(task));
+  ASSERT_TRUE(events.WaitForEnd());
+  EXPECT_FALSE(FolderExists(folder.File("lst_File")));
+  EXPECT_TRUE(server->Requests().empty()) << "no request for a file that can't be stored";
+}
+
 TEST_F(EngineOverFakeServer, RefusesAddressesItCannotFetchAndASecondTask) {
   Serve(Content(2 * kMiB));
   server->stallBody = true;
