@@ -2,9 +2,13 @@
 // The download engine as the program frame knows it, and the settings that
 // go with every download. The engine runs each download on a worker thread
 // of its own; the program holds one instance for the whole run.
+#include <chrono>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
+
+class Transport;
 
 // The settings handed to the engine with every task; the values here are
 // those the program starts with.
@@ -34,11 +38,45 @@ struct DownloadTask {
   std::string Referer;  // empty: the engine chooses
 };
 
+// The event codes the engine raises through DownloadTask::OnEvent, on the
+// engine's own thread.
+enum DownloadEventCode : int {
+  kSizeKnown = 3,  // value: the file's size in bytes; at most once per task
+  kTaskEnded = 4,  // always the task's last event, whether the file came or not
+};
+
 class DownloadEngine {
  public:
   virtual ~DownloadEngine() = default;
+  // Copies the settings and starts the download on the engine's thread;
+  // returns at once. Refuses (false) an address without a scheme the engine
+  // speaks, and any task while the engine still holds one: a task is held
+  // until the handler of its TaskEnded event has returned, so a task added
+  // from inside that handler is refused too.
+  virtual bool AddTask(const DownloadTask& task) = 0;
+  // The running task's rate over the last second, bytes per second; 0 when
+  // no task runs.
+  virtual std::int64_t CurrentSpeed() = 0;
+  // The bytes of the running task's file on hand, those a resumed download
+  // found in its part file included; 0 when no task runs.
+  virtual std::int64_t BytesDone() = 0;
   // Stops a task that still runs, giving its connections the task's
   // StopWait to close, and releases the engine's resources. Called once,
-  // at shut-down.
+  // at shut-down. A stopped task raises no further event, TaskEnded
+  // included; its part file stays for a later resume. A TaskEnded handler
+  // that is running already is waited for.
   virtual void Destroy() = 0;
 };
+
+// How a dropped connection is tried again: up to `attempts` further tries
+// in a row that bring no new byte, the first after `firstWait`, each wait
+// twice the one before.
+struct RetryPolicy {
+  int attempts = 3;
+  std::chrono::milliseconds firstWait{500};
+};
+
+// The engine over a transport: the platform's own (platform/download_transport.h)
+// or a test's.
+std::unique_ptr<DownloadEngine> CreateDownloadEngine(std::shared_ptr<Transport> transport,
+                                                     RetryPolicy retries = {});

@@ -12,6 +12,7 @@ packages=(
   clang libclang-rt-14-dev
   python3-cryptography
   fonts-wine fonts-wqy-microhei locales
+  libcurl4-openssl-dev nginx python3-pyftpdlib curl aria2
 )
 
 missing=()

@@ -29,6 +29,9 @@ struct EngineLog {
 class RunningDownloadEngine final : public DownloadEngine {
  public:
   explicit RunningDownloadEngine(EngineLog& log) : log_(log) {}
+  bool AddTask(const DownloadTask&) override { return false; }
+  std::int64_t CurrentSpeed() override { return 0; }
+  std::int64_t BytesDone() override { return 0; }
   void Destroy() override {
     ++log_.destroyCalls;
     log_.downloadRuns = false;
