@@ -17,23 +17,24 @@ DigestPipeline::DigestPipeline(std::vector<std::string> paths, int workers) {
 
 DigestPipeline::~DigestPipeline() { Stop(); }
 
-// A system out of threads refuses some; the pipeline works with those that
-// started and never lets the refusal out as an exception.
+// A system short of threads refuses some; the pipeline works with those that
+// started and never lets the refusal out as an exception. The reader starts
+// first: without it no worker gets anything to hash.
 void DigestPipeline::StartThreads(int workers) {
   try {
+    reader_ = std::thread(&DigestPipeline::ReadFiles, this);
     for (int i = 0; i < workers; ++i) workers_.emplace_back(&DigestPipeline::HashFiles, this);
   } catch (const std::system_error&) {
+  }
+  if (workers_.empty()) {
+    Stop();
+    return;
   }
   {
     std::lock_guard lock(mutex_);
     workerCount_ = workers_.size();
   }
-  if (workers_.empty()) return;
-  try {
-    reader_ = std::thread(&DigestPipeline::ReadFiles, this);
-  } catch (const std::system_error&) {
-    Stop();
-  }
+  changed_.notify_all();  // the reader may read for them now
 }
 
 void DigestPipeline::Stop() {
