@@ -34,6 +34,7 @@ OfficialTable::OfficialTable(OfficialFiles files, const std::string& folderPath,
     files_.digests.insert(files_.digests.begin() + at, std::string());  // never compared, see IsSkipEntry
     skipEntry_.insert(skipEntry_.begin() + at, true);
   }
+  firstEntry_.reserve(files_.names.size());
   for (std::size_t i = 0; i < files_.names.size(); ++i) firstEntry_.try_emplace(files_.names[i], i);
 }
 
