@@ -36,10 +36,11 @@ TEST(DigestPipeline, KeepsWhyAFileCouldNotBeRead) {
   CreateFolder(folder.File("folder"));
   struct Case {
     std::string path;
-    FileError error;
+    std::optional<FileError> error;  // none: any reason will do
   };
+  // Windows refuses to open a folder as a file for lack of access.
   std::vector<Case> cases = {{folder.File("missing"), FileError::NotFound},
-                             {folder.File("folder"), FileError::NotAFile},
+                             {folder.File("folder"), std::nullopt},
                              {folder.File("good"), FileError::None}};
   // Opens as a regular file, and the first read fails: nothing is mapped at
   // address 0. Only Linux has it.
@@ -51,7 +52,10 @@ TEST(DigestPipeline, KeepsWhyAFileCouldNotBeRead) {
   for (std::size_t i = 0; i < cases.size(); ++i) {
     std::optional<FileDigest> digest = pipeline.Result(i, std::chrono::seconds(30));
     ASSERT_TRUE(digest.has_value()) << cases[i].path;
-    EXPECT_EQ(digest->readError, cases[i].error) << cases[i].path;
+    if (cases[i].error)
+      EXPECT_EQ(digest->readError, *cases[i].error) << cases[i].path;
+    else
+      EXPECT_NE(digest->readError, FileError::None) << cases[i].path;
   }
 }
 
