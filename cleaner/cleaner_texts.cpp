@@ -20,6 +20,8 @@ CleanerTexts MakeTexts() {
   texts.foundBefore = t(u8"发现 ");
   texts.foundAfter = t(u8" 个补丁文件..请需要清理的文件!");
   texts.nothingFound = t(u8"没发现补丁文件..无需清理!");
+  // A system out of threads cannot hash; "nothing found" would be untrue.
+  texts.hashingNotStarted = t(u8"无法启动哈希校验线程..请稍后再试!");
   texts.noneTicked = t(u8"请选择需要清理的补丁再试!");
   texts.cleaned = t(u8"清理完毕!");
   // A backup without a chosen folder would land in the drive's root folder.

@@ -7,7 +7,7 @@ struct CleanerTexts {
   std::string chooseGameDirectoryPrompt, chooseBackupDirectoryPrompt, chooseFolderAgain;
   std::string listMissing, notAList, folderNotInList;
   std::string scanning, startScan;
-  std::string foundBefore, foundAfter, nothingFound;
+  std::string foundBefore, foundAfter, nothingFound, hashingNotStarted;
   std::string noneTicked, cleaned, noBackupDirectory, backupIsScannedFolder, notCleanedBefore, notCleanedAfter;
   std::string imagePacks, soundPacks;
 

@@ -9,16 +9,35 @@ constexpr std::size_t kPieceSize = 1 << 20;
 constexpr std::size_t kPiecesAheadPerFile = 4;
 }  // namespace
 
-DigestPipeline::DigestPipeline(std::vector<std::string> paths, int workers)
-    : workerCount_(workers < 1 ? 1 : static_cast<std::size_t>(workers)) {
+DigestPipeline::DigestPipeline(std::vector<std::string> paths, int workers) {
   jobs_.resize(paths.size());
   for (std::size_t i = 0; i < paths.size(); ++i) jobs_[i].path = std::move(paths[i]);
-  if (jobs_.empty()) return;
-  reader_ = std::thread(&DigestPipeline::ReadFiles, this);
-  for (std::size_t i = 0; i < workerCount_; ++i) workers_.emplace_back(&DigestPipeline::HashFiles, this);
+  if (!jobs_.empty()) StartThreads(workers < 1 ? 1 : workers);
 }
 
-DigestPipeline::~DigestPipeline() {
+DigestPipeline::~DigestPipeline() { Stop(); }
+
+// A system short of threads refuses some; the pipeline works with those that
+// started and never lets the refusal out as an exception. The reader starts
+// first: without it no worker gets anything to hash.
+void DigestPipeline::StartThreads(int workers) {
+  try {
+    reader_ = std::thread(&DigestPipeline::ReadFiles, this);
+    for (int i = 0; i < workers; ++i) workers_.emplace_back(&DigestPipeline::HashFiles, this);
+  } catch (const std::system_error&) {
+  }
+  if (workers_.empty()) {
+    Stop();
+    return;
+  }
+  {
+    std::lock_guard lock(mutex_);
+    workerCount_ = workers_.size();
+  }
+  changed_.notify_all();  // the reader may read for them now
+}
+
+void DigestPipeline::Stop() {
   {
     std::lock_guard lock(mutex_);
     stopping_ = true;
@@ -26,9 +45,10 @@ DigestPipeline::~DigestPipeline() {
   changed_.notify_all();
   if (reader_.joinable()) reader_.join();
   for (std::thread& worker : workers_) worker.join();
+  workers_.clear();
 }
 
-std::optional<std::string> DigestPipeline::Result(std::size_t index, std::chrono::milliseconds wait) {
+std::optional<FileDigest> DigestPipeline::Result(std::size_t index, std::chrono::milliseconds wait) {
   std::unique_lock lock(mutex_);
   if (!changed_.wait_for(lock, wait, [&] { return jobs_[index].done; })) return std::nullopt;
   return jobs_[index].digest;
@@ -61,12 +81,16 @@ void DigestPipeline::ReadFiles() {
   }
 }
 
-// The job's file is touched by the reader alone, so it is read unlocked.
+// The job's file is touched by the reader alone, so it is read unlocked. A
+// file that cannot be opened, or fails part-way, ends with the pieces read so
+// far and keeps the reason.
 void DigestPipeline::ReadPiece(std::size_t index) {
   Job& job = jobs_[index];
+  FileError error = FileError::None;
   if (!job.opened) {
     job.file = File::Open(job.path, File::Mode::ReadShared);
     job.opened = true;
+    if (!job.file.IsOpen()) error = LastFileError();
   }
   Buffer buffer;
   {
@@ -74,13 +98,20 @@ void DigestPipeline::ReadPiece(std::size_t index) {
     buffer = TakeBuffer();
   }
   buffer.resize(kPieceSize);
-  buffer.resize(job.file.Read(buffer.data(), buffer.size()));
-  const bool last = buffer.size() < kPieceSize;
+  if (job.file.IsOpen()) {
+    SetLastFileError(FileError::None);  // a short read is an end only when nothing failed
+    buffer.resize(job.file.Read(buffer.data(), buffer.size()));
+    error = LastFileError();
+  } else {
+    buffer.clear();
+  }
+  const bool last = buffer.size() < kPieceSize || error != FileError::None;
   if (last) job.file.Close();
   {
     std::lock_guard lock(mutex_);
     job.pieces.push_back({std::move(buffer), last});
     job.fullyRead = last;
+    job.readError = error;
   }
   changed_.notify_all();
 }
@@ -125,7 +156,7 @@ void DigestPipeline::HashJob(std::size_t index) {
   }
   {
     std::lock_guard lock(mutex_);
-    job.digest = digest.Finish();
+    job.digest = {digest.Finish(), job.readError};
     job.done = true;
   }
   changed_.notify_all();

@@ -11,22 +11,34 @@
 #include <mutex>
 #include <optional>
 #include <string>
+#include <system_error>
 #include <thread>
 #include <vector>
 
 #include "platform/files.h"
 
+// The digest of one file, or why the file could not be read whole.
+struct FileDigest {
+  std::string text;  // SHA-256 as upper-case hex; that of the bytes read when the file failed
+  FileError readError = FileError::None;
+};
+
 class DigestPipeline {
  public:
-  // Starts hashing every path (SHA-256), in order, with `workers` threads.
+  // Starts hashing every path (SHA-256), in order, with `workers` threads
+  // and one reader. A system that gives fewer threads gets its work done by
+  // those it gives; see Running.
   DigestPipeline(std::vector<std::string> paths, int workers);
   ~DigestPipeline();  // stops the threads; results not taken yet are dropped
   DigestPipeline(const DigestPipeline&) = delete;
   DigestPipeline& operator=(const DigestPipeline&) = delete;
 
-  // The digest text of paths[index] (that of no bytes for an unreadable
-  // file), or nothing when it is not ready within `wait`.
-  std::optional<std::string> Result(std::size_t index, std::chrono::milliseconds wait);
+  // False when the reader or not even one worker could be started: then no
+  // result will ever come.
+  bool Running() const { return reader_.joinable(); }
+
+  // The digest of paths[index], or nothing when it is not ready within `wait`.
+  std::optional<FileDigest> Result(std::size_t index, std::chrono::milliseconds wait);
 
  private:
   using Buffer = std::vector<std::uint8_t>;
@@ -39,9 +51,12 @@ class DigestPipeline {
     File file;
     bool opened = false, fullyRead = false, done = false;
     std::deque<Piece> pieces;
-    std::string digest;
+    FileDigest digest;
+    FileError readError = FileError::None;  // written by the reader, taken over by the worker
   };
 
+  void StartThreads(int workers);
+  void Stop();
   void ReadFiles();
   std::optional<std::size_t> JobToRead();
   void ReadPiece(std::size_t index);
@@ -54,7 +69,7 @@ class DigestPipeline {
   std::vector<Job> jobs_;
   std::size_t nextClaim_ = 0;      // the next job a worker takes
   std::size_t firstUnread_ = 0;    // the first job not yet read to its end
-  std::size_t workerCount_;
+  std::size_t workerCount_ = 0;  // the workers that run
   std::vector<Buffer> spareBuffers_;
   bool stopping_ = false;
   std::thread reader_;

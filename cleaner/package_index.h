@@ -22,8 +22,10 @@ class PackageIndex {
   // Rebuilds the folder table from `directory`'s package.lst; tells the user
   // and returns false when the list is missing or is not a package list.
   bool Load(const std::string& directory, Window& window);
+  // Scans ImagePacks2 (kind 1) or SoundPacks (kind 2), with the scan buttons
+  // off meanwhile.
   void ScanKind(int kind, ScanRun& run);
+  // Scans `folder` of the run's game directory against its official files,
+  // read at the folder's place in FolderNames; false when it is not there.
   bool ScanFolder(const std::string& folder, ScanRun& run);
-  // Appends the official files of the folder at `position` of FolderNames.
-  void ReadFolderFiles(std::size_t position, const std::string& gameDirectory);
 };

@@ -29,3 +29,30 @@ ListMark ReadFolderTable(ByteSource& list, FolderTable& table);
 
 // Appends the file records of the folder record at `offset`.
 void ReadFolderRecords(ByteSource& list, std::int64_t offset, OfficialFiles& files);
+
+// What reading the package.lst of a game directory gave.
+enum class ListStatus {
+  Read,
+  ListMissing,      // the directory has no package.lst
+  NotAList,         // it has one, but it is not the game's list
+  FolderNotInList,  // the list names no such folder
+};
+
+// The message for a status other than Read, as the window and the console
+// program both give it.
+std::string ListStatusText(ListStatus status);
+
+// Reads the folder table of the game directory's package.lst: Read,
+// ListMissing or NotAList.
+ListStatus ReadPackageFolders(const std::string& gameDirectory, FolderTable& table);
+
+// Appends the official files of `folder`, looked up in a folder table read
+// earlier from the same game directory: Read or FolderNotInList. A list that
+// can no longer be read gives no files.
+ListStatus ReadListedFolder(const std::string& gameDirectory, const std::vector<std::string>& folderNames,
+                            const std::vector<std::int32_t>& folderOffsets, const std::string& folder,
+                            OfficialFiles& files);
+
+// Both steps at once: appends the official files of `folder` from the game
+// directory's package.lst, reading the list once.
+ListStatus ReadOfficialFiles(const std::string& gameDirectory, const std::string& folder, OfficialFiles& files);

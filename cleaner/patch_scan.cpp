@@ -1,7 +1,9 @@
 #include "cleaner/patch_scan.h"
 
+#include <algorithm>
 #include <cctype>
 #include <memory>
+#include <thread>
 
 #include "cleaner/digest_pipeline.h"
 #include "platform/files.h"
@@ -32,6 +34,7 @@ OfficialTable::OfficialTable(OfficialFiles files, const std::string& folderPath,
     files_.digests.insert(files_.digests.begin() + at, std::string());  // never compared, see IsSkipEntry
     skipEntry_.insert(skipEntry_.begin() + at, true);
   }
+  firstEntry_.reserve(files_.names.size());
   for (std::size_t i = 0; i < files_.names.size(); ++i) firstEntry_.try_emplace(files_.names[i], i);
 }
 
@@ -41,6 +44,11 @@ long long OfficialTable::Find(const std::string& name) const {
 }
 
 std::vector<std::string> FoundNames(const std::string& folderPath) { return ListFileNames(folderPath); }
+
+int DefaultHashWorkers() {
+  unsigned cores = std::thread::hardware_concurrency();
+  return static_cast<int>(std::clamp(cores, 1u, 4u));
+}
 
 namespace {
 bool SameDigest(const std::string& a, const std::string& b) {
@@ -94,8 +102,8 @@ class Ticker {
 };
 }  // namespace
 
-void JudgeFiles(const std::string& folderPath, const std::vector<std::string>& foundNames, const OfficialTable& table,
-                const ScanOptions& options, ScanEvents& events) {
+ScanEnd JudgeFiles(const std::string& folderPath, const std::vector<std::string>& foundNames,
+                   const OfficialTable& table, const ScanOptions& options, ScanEvents& events) {
   std::vector<Judgement> judgements;
   std::vector<std::string> toHash;
   judgements.reserve(foundNames.size());
@@ -107,22 +115,27 @@ void JudgeFiles(const std::string& folderPath, const std::vector<std::string>& f
   // Only the files whose digest can still change the verdict are read.
   std::unique_ptr<DigestPipeline> digests =
       toHash.empty() ? nullptr : std::make_unique<DigestPipeline>(std::move(toHash), options.hashWorkers);
+  if (digests && !digests->Running()) return ScanEnd::HashingNotStarted;
 
   Ticker ticker(events, options.waitingInterval);
   std::size_t hashed = 0;
   for (std::size_t i = 0; i < foundNames.size(); ++i) {
     Judgement& judgement = judgements[i];
+    FileError readError = FileError::None;
     if (judgement.needsDigest) {
-      std::optional<std::string> digest;
+      std::optional<FileDigest> digest;
       while (!(digest = digests->Result(hashed, options.waitingInterval))) {
         ticker.Now();
-        if (events.Stopped()) return;
+        if (events.Stopped()) return ScanEnd::Stopped;
       }
       ++hashed;
-      if (!SameDigest(*digest, table.Files().digests[judgement.entry])) judgement.verdict = Verdict::DigestDiffers;
+      readError = digest->readError;
+      if (readError != FileError::None || !SameDigest(digest->text, table.Files().digests[judgement.entry]))
+        judgement.verdict = Verdict::DigestDiffers;
     }
-    events.Judged(foundNames[i], judgement.verdict);
+    events.Judged(foundNames[i], judgement.verdict, readError);
     ticker.Tick();
-    if (events.Stopped()) return;
+    if (events.Stopped()) return ScanEnd::Stopped;
   }
+  return ScanEnd::Finished;
 }

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "cleaner/package_list.h"
+#include "platform/file_error.h"
 
 enum class Verdict { Passes, Unofficial, SizeDiffers, DigestDiffers };
 
@@ -26,6 +27,8 @@ class OfficialTable {
   OfficialTable(OfficialFiles files, const std::string& folderPath, const std::vector<std::string>& skipNames);
 
   const OfficialFiles& Files() const { return files_; }
+  // Hands the table's files over, for keeping after the scan.
+  OfficialFiles TakeFiles() && { return std::move(files_); }
   std::size_t Size() const { return files_.names.size(); }
   // The first entry of that exact name (case counts), or -1.
   long long Find(const std::string& name) const;
@@ -46,15 +49,17 @@ class ScanEvents {
   virtual void Waiting() = 0;
   // Asked along with Waiting; true ends the scan early.
   virtual bool Stopped() { return false; }
-  // Once for every found file, in the order found.
-  virtual void Judged(const std::string& name, Verdict verdict) = 0;
+  // Once for every found file, in the order found. `readError` tells why a
+  // file could not be read for its digest (None otherwise); such a file's
+  // verdict is DigestDiffers, as the window shows it.
+  virtual void Judged(const std::string& name, Verdict verdict, FileError readError) = 0;
 };
 
 struct ScanOptions {
   // A file whose size differs is reported as such and never hashed.
   bool compareSizes = false;
   bool compareDigests = false;
-  int hashWorkers = 2;
+  int hashWorkers = 2;  // at least 1; fewer run when the system gives fewer threads
   std::chrono::milliseconds waitingInterval{15};
 };
 
@@ -62,5 +67,14 @@ struct ScanOptions {
 // folder that does not exist.
 std::vector<std::string> FoundNames(const std::string& folderPath);
 
-void JudgeFiles(const std::string& folderPath, const std::vector<std::string>& foundNames, const OfficialTable& table,
-                const ScanOptions& options, ScanEvents& events);
+// The hashing workers a scan uses by default on this machine.
+int DefaultHashWorkers();
+
+enum class ScanEnd {
+  Finished,
+  Stopped,            // ScanEvents::Stopped asked for it
+  HashingNotStarted,  // digests were needed and not one hashing thread could start; nothing was judged
+};
+
+ScanEnd JudgeFiles(const std::string& folderPath, const std::vector<std::string>& foundNames,
+                   const OfficialTable& table, const ScanOptions& options, ScanEvents& events);

@@ -14,6 +14,3 @@ struct ScanRun {
   std::vector<std::string> skipNames;
   ScanOptions options;
 };
-
-// The hashing workers a scan uses on this machine.
-int DefaultHashWorkers();

@@ -36,8 +36,9 @@ void ParseSkipList(std::string_view text, const std::string& section, std::vecto
 }
 
 bool ReadSkipList(const std::string& path, const std::string& section, std::vector<std::string>& names) {
-  if (!FileExists(path)) return false;
+  // Read first, asked after: a list that is there costs no extra look-up.
   std::vector<std::uint8_t> bytes = ReadWholeFile(path);
+  if (bytes.empty()) return FileExists(path);
   ParseSkipList(std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()), section, names);
   return true;
 }

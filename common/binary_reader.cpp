@@ -12,8 +12,40 @@ std::size_t MemorySource::ReadAt(std::int64_t offset, void* buffer, std::size_t 
 }
 
 std::size_t FileSource::ReadAt(std::int64_t offset, void* buffer, std::size_t size) {
+  auto* out = static_cast<std::uint8_t*>(buffer);
+  std::size_t done = 0;
+  while (done < size) {
+    const std::int64_t at = offset + static_cast<std::int64_t>(done);
+    if (at < 0 || at >= size_) break;
+    if (!BufferHolds(at)) {
+      // A large read gains nothing from the buffer and would only be copied twice.
+      if (size - done >= kReadAhead) return done + ReadFromFile(at, out + done, size - done);
+      if (!FillBuffer(at)) break;
+    }
+    const std::size_t inBuffer = static_cast<std::size_t>(at - bufferStart_);
+    const std::size_t count = std::min(size - done, buffer_.size() - inBuffer);
+    std::memcpy(out + done, buffer_.data() + inBuffer, count);
+    done += count;
+  }
+  return done;
+}
+
+bool FileSource::BufferHolds(std::int64_t offset) const {
+  return offset >= bufferStart_ && offset - bufferStart_ < static_cast<std::int64_t>(buffer_.size());
+}
+
+bool FileSource::FillBuffer(std::int64_t offset) {
+  const std::int64_t left = size_ - offset;
+  buffer_.resize(static_cast<std::size_t>(std::min<std::int64_t>(left, kReadAhead)));
+  buffer_.resize(ReadFromFile(offset, buffer_.data(), buffer_.size()));
+  bufferStart_ = offset;
+  return !buffer_.empty();
+}
+
+std::size_t FileSource::ReadFromFile(std::int64_t offset, void* buffer, std::size_t size) {
+  const std::size_t limit = static_cast<std::size_t>(std::min<std::int64_t>(static_cast<std::int64_t>(size), size_ - offset));
   if (offset != filePosition_ && !file_.Seek(offset)) return 0;
-  std::size_t got = file_.Read(buffer, size);
+  std::size_t got = file_.Read(buffer, limit);
   filePosition_ = offset + static_cast<std::int64_t>(got);
   return got;
 }

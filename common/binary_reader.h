@@ -28,6 +28,9 @@ class MemorySource final : public ByteSource {
   std::span<const std::uint8_t> bytes_;
 };
 
+// Reads a file through a read-ahead buffer: a parser that takes a file apart
+// field by field then costs one system call per buffer, not one (and a seek)
+// per field. Reads never go past the size the file had when it was opened.
 class FileSource final : public ByteSource {
  public:
   explicit FileSource(File& file) : file_(file), size_(file.Size() < 0 ? 0 : file.Size()) {}
@@ -35,9 +38,18 @@ class FileSource final : public ByteSource {
   std::size_t ReadAt(std::int64_t offset, void* buffer, std::size_t size) override;
 
  private:
+  static constexpr std::size_t kReadAhead = 64 * 1024;
+
+  bool BufferHolds(std::int64_t offset) const;
+  // Refills the buffer from `offset`; false when nothing could be read there.
+  bool FillBuffer(std::int64_t offset);
+  std::size_t ReadFromFile(std::int64_t offset, void* buffer, std::size_t size);
+
   File& file_;
   std::int64_t size_;
   std::int64_t filePosition_ = -1;  // where the next plain read of the file lands
+  std::vector<std::uint8_t> buffer_;
+  std::int64_t bufferStart_ = 0;  // the offset of buffer_'s first byte
 };
 
 class BinaryReader {

@@ -8,7 +8,7 @@ packages=(
   g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix
   wine64 xvfb xauth x11-utils imagemagick
   7zip
-  libssl-dev openssl googletest libgtest-dev
+  libssl-dev openssl googletest libgtest-dev libcli11-dev
   clang libclang-rt-14-dev
   python3-cryptography
   fonts-wine fonts-wqy-microhei locales

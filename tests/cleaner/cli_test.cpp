@@ -3,13 +3,17 @@
 // build's pellory-cli.exe under Wine.
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <algorithm>
+#include <filesystem>
 
 #include "tests/wine_build_option.h"
 #include "platform/files.h"
 #include "platform/posix/native_text.h"
-#include "tests/cleaner/page_fixture.h"
 #include "platform/posix/process_spawn.h"
+#include "platform/utf8_text.h"
+#include "tests/cleaner/page_fixture.h"
 
 namespace {
 using namespace control;
@@ -35,18 +39,35 @@ std::vector<ResultRow> InListingOrder(std::vector<ResultRow> rows) {
 struct CliResult {
   int exitCode;
   std::vector<ResultRow> rows;
+  std::string output, errors;  // standard output and standard error, as texts
 };
 
-CliResult RunCli(const std::vector<std::string>& args, const TestFolder& scratch) {
-  std::vector<std::string> command = {"/usr/bin/env", "LC_ALL=C.UTF-8", PELLORY_CLI};
-  if (!windowsBuild.empty()) command = {WINE_RUN, windowsBuild + "/wineprefix", windowsBuild + "/bin/pellory-cli.exe"};
-  for (const std::string& arg : args) command.push_back(Utf8FromText(ProgramPath(arg)));
-  const std::string out = scratch.File("cli.out");
-  CliResult result{SpawnAndWait(command, "", out), {}};
-  Bytes bytes = ReadWholeFile(out);
+// A program that does not end within this many seconds has hung: it is
+// ended, and its exit code (124) fails the test.
+constexpr const char* kPatience = "30";
+
+// The output of the program under test as a text.
+std::string OutputText(const std::string& path) {
+  Bytes bytes = ReadWholeFile(path);
   std::string text(bytes.begin(), bytes.end());
   // Redirected, the Windows program writes GBK bytes and ends lines itself.
-  text = windowsBuild.empty() ? TextFromUtf8(text) : text;
+  return windowsBuild.empty() ? TextFromUtf8(text) : text;
+}
+
+// Runs the program under test; `limits` (such as prlimit and its options)
+// go before it.
+CliResult RunCli(const std::vector<std::string>& args, const TestFolder& scratch,
+                 const std::vector<std::string>& limits = {}) {
+  const std::string out = scratch.File("cli.out"), err = scratch.File("cli.err");
+  std::vector<std::string> command = {"/usr/bin/timeout", kPatience, "/bin/sh", "-c", "exec \"$@\" 2>\"$0\"", err};
+  command.insert(command.end(), limits.begin(), limits.end());
+  if (windowsBuild.empty())
+    command.insert(command.end(), {"/usr/bin/env", "LC_ALL=C.UTF-8", PELLORY_CLI});
+  else
+    command.insert(command.end(), {WINE_RUN, windowsBuild + "/wineprefix", windowsBuild + "/bin/pellory-cli.exe"});
+  for (const std::string& arg : args) command.push_back(Utf8FromText(ProgramPath(arg)));
+  CliResult result{SpawnAndWait(command, "", out), {}, OutputText(out), OutputText(err)};
+  const std::string& text = result.output;
   for (std::size_t start = 0, end; (end = text.find('\n', start)) != std::string::npos; start = end + 1) {
     std::string line = text.substr(start, end - start);
     if (!line.empty() && line.back() == '\r') line.pop_back();
@@ -127,6 +148,167 @@ TEST_F(CliTest, RefusesBadInput) {
   EXPECT_EQ(RunCli({"scan", page.game.Directory(), "--compare", "fast"}, scratch).exitCode, 2);
   EXPECT_EQ(RunCli({"clean", page.game.Directory(), "--backup", scratch.File("nowhere")}, scratch).exitCode, 2);
   EXPECT_EQ(RunCli({"scan", scratch.Path()}, scratch).exitCode, 1);  // no package.lst
+}
+TEST_F(CliTest, GivesHelpForTheProgramAndEachCommand) {
+  struct Case {
+    std::vector<std::string> args;
+    std::vector<std::string> mentions, omits;
+  };
+  const Case cases[] = {{{"--help"}, {"Usage: pellory-cli", "scan", "clean"}, {"GAME_DIR"}},
+                        {{"scan", "--help"}, {"pellory-cli scan", "GAME_DIR", "--folder", "--compare", "--workers"}, {"--backup"}},
+                        {{"clean", "--help"}, {"pellory-cli clean", "GAME_DIR", "--backup"}, {}}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.args.size() == 1 ? "program" : c.args[0]);
+    CliResult cli = RunCli(c.args, scratch);
+    EXPECT_EQ(cli.exitCode, 0);
+    for (const std::string& word : c.mentions) EXPECT_NE(cli.output.find(word), std::string::npos) << word;
+    for (const std::string& word : c.omits) EXPECT_EQ(cli.output.find(word), std::string::npos) << word;
+  }
+}
+
+// Every wrong command line ends with exit code 2 and a word on standard
+// error, before anything is scanned or cleaned.
+TEST_F(CliTest, RefusesEveryWrongCommandLine) {
+  const std::string game = page.game.Directory();
+  const std::string scanned = page.game.FolderPath("ImagePacks2");
+  const std::vector<std::vector<std::string>> cases = {
+      {},
+      {"tidy", game},
+      {"scan"},
+      {"scan", game, "--workers", "3x"},
+      {"scan", game, "--workers", "0"},
+      {"scan", game, "--workers", "100000"},
+      {"scan", game, "--workers"},
+      {"scan", game, "--folder", "Music"},
+      {"scan", game, "--folder", "imagepacks2"},
+      {"scan", game, "--compare", "md5"},
+      {"scan", game, "--colour"},
+      {"scan", game, "extra"},
+      {"scan", game, "--backup", scratch.Path()},  // scan never cleans
+      {"clean", game, "--backup", ""},            // an unset shell variable
+      {"clean", game, "--backup", scratch.File("nowhere")},
+      {"clean", game, "--backup", scanned},
+  };
+  for (const std::vector<std::string>& args : cases) {
+    std::string line;
+    for (const std::string& arg : args) line += "[" + arg + "]";
+    SCOPED_TRACE(line);
+    CliResult cli = RunCli(args, scratch);
+    EXPECT_EQ(cli.exitCode, 2);
+    EXPECT_TRUE(cli.rows.empty());
+    EXPECT_EQ(cli.errors.rfind("pellory-cli: ", 0), 0u) << cli.errors;
+  }
+  EXPECT_TRUE(page.game.Has("ImagePacks2", "stray.NPK"));
+  EXPECT_TRUE(page.game.Has("ImagePacks2", "b.NPK"));
+}
+
+TEST_F(CliTest, ScansWithAsManyWorkersAsAsked) {
+  page.window.SetChecked(选择框_哈希对比, true);
+  page.Scan();
+  for (const char* workers : {"1", "64"}) {
+    SCOPED_TRACE(workers);
+    std::vector<std::string> args = Args("scan", "ImagePacks2", "hash");
+    args.insert(args.end(), {"--workers", workers});
+    CliResult cli = RunCli(args, scratch);
+    EXPECT_EQ(cli.exitCode, 0);
+    EXPECT_EQ(InListingOrder(cli.rows), InListingOrder(page.Rows()));
+  }
+}
+
+// Threads are refused by the system here through the size of their stacks:
+// glibc gives each new thread a stack of the stack limit's size.
+TEST_F(CliTest, HashesWithTheThreadsTheSystemGives) {
+  if (!windowsBuild.empty()) GTEST_SKIP() << "the limits are set on Linux programs";
+  page.window.SetChecked(选择框_哈希对比, true);
+  page.Scan();
+  std::vector<std::string> args = Args("scan", "ImagePacks2", "hash");
+  args.insert(args.end(), {"--workers", "8"});
+
+  // Stacks larger than the machine's memory: not one thread starts.
+  CliResult none = RunCli(args, scratch, {"/usr/bin/prlimit", "--stack=17592186044416"});
+  EXPECT_EQ(none.exitCode, 1);
+  EXPECT_TRUE(none.rows.empty());
+  EXPECT_NE(none.errors.find("pellory-cli: could not start a thread for hashing"), std::string::npos) << none.errors;
+
+  // Stacks of 256 MiB in 1 GiB of address space: the reader and a few
+  // workers start, the rest are refused, and the scan is whole.
+  const std::vector<std::string> someThreads = {"/usr/bin/prlimit", "--stack=268435456", "--as=1073741824"};
+  if (RunCli({"--help"}, scratch, someThreads).exitCode != 0)
+    GTEST_SKIP() << "this build does not run in 1 GiB of address space (a sanitizer build)";
+  CliResult some = RunCli(args, scratch, someThreads);
+  EXPECT_EQ(some.exitCode, 0) << some.errors;
+  EXPECT_EQ(some.rows, page.Rows());
+}
+
+// A file that cannot be read is no finding: it is named on standard error
+// with the reason, left alone by clean, and the exit code says the scan is
+// not whole.
+TEST_F(CliTest, NamesAFileItCouldNotRead) {
+  if (!windowsBuild.empty()) GTEST_SKIP() << "made unreadable with a symbolic link";
+  const std::string b = JoinPath(page.game.FolderPath("ImagePacks2"), "b.NPK");
+  RemoveFile(b);
+  std::filesystem::create_symlink(page.game.root.File("gone"), b);
+  const std::vector<ResultRow> findings = {{"c.NPK", "ImagePacks2", TextFromUtf8Source(u8"哈希校验码错误")},
+                                           {"stray.NPK", "ImagePacks2", TextFromUtf8Source(u8"非官方文件")}};
+  for (const char* command : {"scan", "clean"}) {
+    SCOPED_TRACE(command);
+    CliResult cli = RunCli(Args(command, "ImagePacks2", "hash"), scratch);
+    EXPECT_EQ(cli.exitCode, 1);
+    std::sort(cli.rows.begin(), cli.rows.end(), [](const ResultRow& x, const ResultRow& y) { return x.name < y.name; });
+    EXPECT_EQ(cli.rows, findings);
+    EXPECT_NE(cli.errors.find("pellory-cli: could not read " + b + ": no such file or folder\n"), std::string::npos) << cli.errors;
+  }
+  EXPECT_TRUE(std::filesystem::is_symlink(b));
+  EXPECT_FALSE(page.game.Has("ImagePacks2", "stray.NPK"));
+  EXPECT_FALSE(page.game.Has("ImagePacks2", "c.NPK"));
+}
+
+// A folder that refuses changes (immutable, which even root cannot change
+// inside) keeps the findings; each is named with the reason.
+TEST_F(CliTest, NamesEachFindingItCouldNotClean) {
+  const std::string folder = page.game.FolderPath("ImagePacks2");
+  if (SpawnAndWait({"/usr/bin/chattr", "+i", folder}, "", "") != 0) GTEST_SKIP() << "no immutable folders here";
+  struct Mutable {
+    std::string folder;
+    ~Mutable() { SpawnAndWait({"/usr/bin/chattr", "-i", folder}, "", ""); }
+  } restore{folder};
+  CliResult cli = RunCli(Args("clean", "ImagePacks2", "size"), scratch);
+  EXPECT_EQ(cli.exitCode, 1);
+  EXPECT_EQ(cli.rows.size(), 2u);
+  for (const char* name : {"b.NPK", "stray.NPK"}) {
+    EXPECT_TRUE(page.game.Has("ImagePacks2", name));
+    // Wine gives its own reason for the refusal.
+    const std::string line = "pellory-cli: could not delete " + ProgramPath(JoinPath(folder, name)) + ": " +
+                             (windowsBuild.empty() ? "access denied\n" : "");
+    EXPECT_NE(cli.errors.find(line), std::string::npos) << cli.errors;
+  }
+}
+
+// A FIFO waits for a writer that never comes: the scan must never open one
+// as if it were a file.
+TEST_F(CliTest, NeverWaitsOnAFifo) {
+  if (!windowsBuild.empty()) GTEST_SKIP() << "Windows has no FIFOs";
+  const std::string skipList = page.runDirectory.File("Skip_Npk.ini");
+  const std::string list = JoinPath(page.game.Directory(), "package.lst");
+  const std::string c = JoinPath(page.game.FolderPath("ImagePacks2"), "c.NPK");
+  auto makeFifo = [](const std::string& path) {
+    RemoveFile(path);
+    ASSERT_EQ(mkfifo(Utf8FromText(path).c_str(), 0644), 0) << path;
+  };
+
+  makeFifo(skipList);
+  CliResult cli = RunCli(Args("scan", "ImagePacks2", "none"), scratch);
+  EXPECT_EQ(cli.exitCode, 0) << "a FIFO as the skip list";
+
+  makeFifo(c);  // official, so a digest scan would read it
+  cli = RunCli(Args("scan", "ImagePacks2", "hash"), scratch);
+  EXPECT_EQ(cli.exitCode, 1) << "a FIFO in the folder";
+  EXPECT_NE(cli.errors.find("pellory-cli: could not read " + c + ": "), std::string::npos) << cli.errors;
+
+  makeFifo(list);
+  cli = RunCli(Args("scan", "ImagePacks2", "none"), scratch);
+  EXPECT_EQ(cli.exitCode, 1) << "a FIFO as the package list";
+  EXPECT_NE(cli.errors.find(TextFromUtf8Source(u8"LST文件非DNF的文件列表文件..请重新选择!!")), std::string::npos);
 }
 }  // namespace
 

@@ -1,8 +1,10 @@
 #include <gtest/gtest.h>
 
-#include "tests/cleaner/game_fixture.h"
-#include "common/hex_text.h"
 #include "cleaner/package_list.h"
+#include "common/hex_text.h"
+#include "platform/files.h"
+#include "platform/utf8_text.h"
+#include "tests/cleaner/game_fixture.h"
 
 namespace {
 using Names = std::vector<std::string>;
@@ -119,5 +121,112 @@ TEST(PackageList, CorruptCountsAndLengthsStayInsideTheFile) {
       EXPECT_LE(held, list.size());
     }
   }
+}
+
+// The file reader reads ahead; whatever the reads' places and sizes, it must
+// give exactly the bytes a reader of the same bytes in memory gives, and
+// nothing past the end.
+TEST(FileSource, GivesWhatTheSameBytesInMemoryGive) {
+  TestFolder folder;
+  const Bytes bytes = Content(200000, 7);
+  folder.Write("data", bytes);
+  File file = File::Open(folder.File("data"), File::Mode::ReadShared);
+  FileSource fromFile(file);
+  MemorySource fromMemory(bytes);
+  ASSERT_EQ(fromFile.Size(), fromMemory.Size());
+  struct Read {
+    std::int64_t offset;
+    std::size_t size;
+  };
+  const std::int64_t k64 = 64 * 1024;
+  const Read reads[] = {{0, 4},           {4, 100},         {k64 - 2, 4},     {k64 + 10, 8},  {3, 4},
+                        {150000, 70000},  {k64 - 1, 2 * k64}, {199990, 4},      {199998, 100}, {199999, 1},
+                        {120000, 10},     {0, 200000},      {100, 300000},    {5, 0}};
+  for (const Read& read : reads) {
+    SCOPED_TRACE(std::to_string(read.offset) + " " + std::to_string(read.size));
+    Bytes a(read.size + 1, 0xAA), b(read.size + 1, 0xAA);
+    EXPECT_EQ(fromFile.ReadAt(read.offset, a.data(), read.size), fromMemory.ReadAt(read.offset, b.data(), read.size));
+    EXPECT_EQ(a, b);
+  }
+}
+
+// A list large enough for many buffers of the reader, with records across
+// their borders, reads from the game directory as it reads from memory.
+TEST(PackageList, ReadsAGameDirectorysListAsFromMemory) {
+  GameFixture game;
+  std::vector<ListedFile> image, sound;
+  for (int i = 0; i < 3000; ++i) {
+    image.push_back({"sprite_" + std::string(i % 37, 'x') + std::to_string(i) + ".NPK", i, Sha256(Content(3, i))});
+    if (i % 3 == 0) sound.push_back({"voice_" + std::to_string(i) + ".ogg", -i, Content(i % 40, i)});
+  }
+  const Bytes list = PackageList({{"SoundPacks", sound}, {"ImagePacks2", image}});
+  ASSERT_GT(list.size(), 4u * 64 * 1024);
+  game.WriteList({{"SoundPacks", sound}, {"ImagePacks2", image}});
+
+  FolderTable table;
+  ASSERT_EQ(ReadPackageFolders(game.Directory(), table), ListStatus::Read);
+  EXPECT_EQ(table.names, TableOf(list).names);
+  EXPECT_EQ(table.offsets, TableOf(list).offsets);
+  for (std::size_t i = 0; i < table.names.size(); ++i) {
+    SCOPED_TRACE(table.names[i]);
+    const OfficialFiles expected = FilesAt(list, table.offsets[i]);
+    OfficialFiles listed, read;
+    EXPECT_EQ(ReadListedFolder(game.Directory(), table.names, table.offsets, table.names[i], listed), ListStatus::Read);
+    EXPECT_EQ(ReadOfficialFiles(game.Directory(), table.names[i], read), ListStatus::Read);
+    for (const OfficialFiles* files : {&listed, &read}) {
+      EXPECT_EQ(files->names, expected.names);
+      EXPECT_EQ(files->sizes, expected.sizes);
+      EXPECT_EQ(files->digests, expected.digests);
+    }
+  }
+  EXPECT_EQ(table.names.size(), 2u);
+}
+
+TEST(PackageList, EachReasonForNoFilesHasItsStatusAndMessage) {
+  struct Case {
+    const char* what;
+    std::function<void(GameFixture&)> prepare;
+    ListStatus status;
+    std::u8string_view message;
+  };
+  const std::string list = "package.lst";
+  const Case cases[] = {
+      {"no list", [](GameFixture&) {}, ListStatus::ListMissing, u8"LST文件不存在..请重新再选!!"},
+      {"a folder of the name",
+       [&](GameFixture& game) { CreateFolder(JoinPath(game.Directory(), list)); },
+       ListStatus::ListMissing, u8"LST文件不存在..请重新再选!!"},
+      {"not a list",
+       [&](GameFixture& game) { WriteWholeFile(JoinPath(game.Directory(), list), "LST? no", 7); },
+       ListStatus::NotAList, u8"LST文件非DNF的文件列表文件..请重新选择!!"},
+      {"folder not listed",
+       [](GameFixture& game) { game.WriteList({{"SoundPacks", {}}, {"imagepacks2", {}}}); },
+       ListStatus::FolderNotInList, u8"此LST文件不存在此目录!!"},
+      {"listed", [](GameFixture& game) { game.WriteList({{"ImagePacks2", {{"a.NPK", 1, {}}}}}); },
+       ListStatus::Read, u8""},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    GameFixture game;
+    c.prepare(game);
+    OfficialFiles files;
+    EXPECT_EQ(ReadOfficialFiles(game.Directory(), "ImagePacks2", files), c.status);
+    EXPECT_EQ(files.names.size(), c.status == ListStatus::Read ? 1u : 0u);
+    EXPECT_EQ(ListStatusText(c.status), TextFromUtf8Source(c.message));
+  }
+}
+
+// The folder table was read when the game directory was chosen; a list
+// gone since then leaves the folder without official files.
+TEST(PackageList, AListGoneSinceItsTableWasReadGivesNoFiles) {
+  GameFixture game;
+  game.WriteList({{"ImagePacks2", {{"a.NPK", 1, {}}}}});
+  FolderTable table;
+  ASSERT_EQ(ReadPackageFolders(game.Directory(), table), ListStatus::Read);
+  RemoveFile(JoinPath(game.Directory(), "package.lst"));
+  OfficialFiles files;
+  EXPECT_EQ(ReadListedFolder(game.Directory(), table.names, table.offsets, "ImagePacks2", files), ListStatus::Read);
+  EXPECT_TRUE(files.names.empty());
+  EXPECT_EQ(ReadListedFolder(game.Directory(), table.names, table.offsets, "SoundPacks", files),
+            ListStatus::FolderNotInList);
 }
 }  // namespace
