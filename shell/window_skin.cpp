@@ -11,11 +11,14 @@ void ReportUnusableLibrary(Window& window) {
   window.ShowMessage(TextFromUtf8Source(u8"无法加载皮肤库 SkinH_EL.dll 或其中没有函数 SkinH_AttachRes!"),
                      TextFromUtf8Source(u8"错误"), box::kError);
 }
-}  // namespace
 
-// A start that is cut short (power lost, disk full) must not leave a broken
-// library that every later start would find and refuse to replace, so the
-// bytes go to a file of their own first and take the name only when whole.
+// Writes `library` as a new, hidden file at `path` when nothing of that name
+// is there; a file that is there is the user's and is never touched. What
+// came of it is not reported: the load that follows tells whether a
+// library is there. A start that is cut short (power lost, disk full) must
+// not leave a broken library that every later start would find and keep,
+// so the bytes go to a file of their own first and take the name only when
+// whole.
 void InstallSkinLibrary(const std::string& path, std::span<const std::uint8_t> library) {
   if (FileExists(path)) return;
   std::string part;
@@ -29,6 +32,7 @@ void InstallSkinLibrary(const std::string& path, std::span<const std::uint8_t> l
   }
   RemoveFile(part);
 }
+}  // namespace
 
 bool AttachWindowSkin(const std::string& runDirectory, SkinLibraryLoader& loader, Window& window) {
   const std::string path = JoinPath(runDirectory, kSkinLibraryName);

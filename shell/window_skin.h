@@ -30,13 +30,8 @@ class SkinLibraryLoader {
   virtual bool LoadAndAttach(const std::string& path, const std::vector<std::uint8_t>& skin) = 0;
 };
 
-// Writes `library` as a new, hidden file at `path` when nothing of that
-// name is there; a file that is there is never touched. The file appears
-// whole or not at all. What came of it is not reported: the load that
-// follows tells whether a library is there.
-void InstallSkinLibrary(const std::string& path, std::span<const std::uint8_t> library);
-
-// Installs the library in `runDirectory` and attaches the window's skin.
+// Installs the carried library in `runDirectory` when no file of its name
+// is there, and attaches the window's skin with the library found there.
 // False, after an error box, when the library cannot be used: the program
 // cannot go on without it.
 bool AttachWindowSkin(const std::string& runDirectory, SkinLibraryLoader& loader, Window& window);
