@@ -83,6 +83,9 @@ bool RemoveFile(const std::string& path);
 // Takes away a read-only mark that stops the file's removal; true when
 // there was one. (On POSIX systems a file's mode never stops its removal.)
 bool ClearReadOnly(const std::string& path);
+// Marks a file hidden and nothing else: read-only, system and archive are
+// cleared. Where files carry no such marks there is nothing to do.
+bool SetHiddenOnly(const std::string& path);
 // Rename that never replaces an existing file.
 bool RenameFile(const std::string& from, const std::string& to);
 // Rename that replaces an existing file at `to`.

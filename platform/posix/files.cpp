@@ -176,6 +176,10 @@ class PosixFileSystem final : public FileSystem {
   // there is nothing to take away, and nothing is changed.
   bool ClearReadOnly(const std::string&) override { return false; }
 
+  // Hidden here means a name that starts with a dot, which would be another
+  // name: a file keeps the name it was given and counts as marked.
+  bool SetHiddenOnly(const std::string&) override { return true; }
+
   std::vector<std::string> List(const std::string& folder) override {
     std::vector<std::string> names;
     const std::string native = Native(folder);

@@ -226,6 +226,10 @@ class Win32FileSystem final : public FileSystem {
     return Succeeded(SetFileInformationByHandle(handle.Get(), FileBasicInfo, &info, sizeof info));
   }
 
+  bool SetHiddenOnly(const std::string& path) override {
+    return Succeeded(SetFileAttributesW(WideFromText(path).c_str(), FILE_ATTRIBUTE_HIDDEN));
+  }
+
   std::vector<std::string> List(const std::string& folder) override {
     std::vector<std::string> names;
     WIN32_FIND_DATAW data;

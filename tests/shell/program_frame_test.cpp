@@ -5,9 +5,12 @@
 #include <functional>
 #include <stdexcept>
 
+#include "platform/utf8_text.h"
 #include "shell/control_names.h"
 #include "shell/headless_window.h"
 #include "shell/program_frame.h"
+#include "tests/shell/fake_skin_library.h"
+#include "tests/test_folder.h"
 
 namespace {
 using namespace control;
@@ -61,6 +64,7 @@ class HeadlessHost final : public MainWindowHost {
     return window;
   }
   void ShowAndRunUntilClosed() override {
+    shown = true;
     phaseWhileRunning = frame_.Phase();
     whileRunning_(window, frame_.State());
     window.Close();
@@ -69,6 +73,7 @@ class HeadlessHost final : public MainWindowHost {
   HeadlessWindow window;
   ProgramPhase phaseAtCreate{}, phaseWhileRunning{};
   bool stateReadyAtCreate = false;
+  bool shown = false;
 
  private:
   ProgramFrame& frame_;
@@ -113,8 +118,12 @@ TEST(ProgramState, StartsEmptyWithTheDownloadDefaults) {
 
 TEST(ProgramFrame, StartsUpInOrderWithTheHandlersWired) {
   EngineLog log;
-  ProgramFrame frame("run", std::make_unique<RunningDownloadEngine>(log));
-  HeadlessHost host(frame, [](HeadlessWindow& window, ProgramState&) {
+  TestFolder run;
+  FakeSkinLibrary skinLibrary;
+  ProgramFrame frame(run.Path(), std::make_unique<RunningDownloadEngine>(log), skinLibrary);
+  std::size_t skinsAttachedWhenShown = 0;
+  HeadlessHost host(frame, [&](HeadlessWindow& window, ProgramState&) {
+    skinsAttachedWhenShown = skinLibrary.attachments.size();
     window.Click(按钮_选择游戏目录);  // the first page answers: its folder dialog opens
   });
   EXPECT_EQ(frame.Phase(), ProgramPhase::Starting);
@@ -124,11 +133,40 @@ TEST(ProgramFrame, StartsUpInOrderWithTheHandlersWired) {
   EXPECT_EQ(host.phaseWhileRunning, ProgramPhase::Running);
   EXPECT_EQ(host.window.folderPrompts.size(), 1u);
   EXPECT_EQ(frame.Phase(), ProgramPhase::Ended);
+  // The skin is on before the user sees the window, from the library beside the program.
+  EXPECT_EQ(skinsAttachedWhenShown, 1u);
+  EXPECT_EQ(skinLibrary.attachments.at(0).path, run.File("SkinH_EL.dll"));
+  EXPECT_TRUE(run.Has("SkinH_EL.dll"));
+}
+
+TEST(ProgramFrame, AnUnusableSkinLibraryEndsTheProgramAtOnceWithoutShutDown) {
+  EngineLog engine;
+  TestFolder run;
+  FakeSkinLibrary skinLibrary;
+  skinLibrary.loads = false;
+  ProgramFrame frame(run.Path(), std::make_unique<RunningDownloadEngine>(engine), skinLibrary);
+  HeadlessHost host(frame, [](HeadlessWindow&, ProgramState&) {});
+
+  EXPECT_EQ(frame.Run(host), -1);
+
+  EXPECT_FALSE(host.shown);
+  ASSERT_EQ(host.window.messages.size(), 1u);
+  EXPECT_EQ(host.window.messages[0].text,
+            TextFromUtf8Source(u8"无法加载皮肤库 SkinH_EL.dll 或其中没有函数 SkinH_AttachRes!"));
+  EXPECT_EQ(host.window.messages[0].title, TextFromUtf8Source(u8"错误"));
+  EXPECT_EQ(host.window.messages[0].style, box::kError);
+  // The shut-down routine did not run: the engine was never stopped and the
+  // state is as start-up made it.
+  EXPECT_EQ(engine.destroyCalls, 0);
+  EXPECT_TRUE(frame.State().DownloadTask.has_value());
+  EXPECT_EQ(frame.Phase(), ProgramPhase::Ended);
 }
 
 TEST(ProgramFrame, ClosingStopsARunningDownloadAndReleasesInOrder) {
   EngineLog engine;
-  ProgramFrame frame("run", std::make_unique<RunningDownloadEngine>(engine));
+  TestFolder run;
+  FakeSkinLibrary skinLibrary;
+  ProgramFrame frame(run.Path(), std::make_unique<RunningDownloadEngine>(engine), skinLibrary);
   HeadlessHost host(frame, [&engine](HeadlessWindow&, ProgramState& state) {
     engine.state = &state;
     state.RegionNames = {"kr", "jp"};
@@ -161,7 +199,9 @@ TEST(ProgramFrame, ClosingStopsARunningDownloadAndReleasesInOrder) {
 
 TEST(ProgramFrame, ShutsDownEvenWhenTheWindowFails) {
   EngineLog engine;
-  ProgramFrame frame("run", std::make_unique<RunningDownloadEngine>(engine));
+  TestFolder run;
+  FakeSkinLibrary skinLibrary;
+  ProgramFrame frame(run.Path(), std::make_unique<RunningDownloadEngine>(engine), skinLibrary);
   HeadlessHost host(frame, [](HeadlessWindow&, ProgramState&) { throw std::runtime_error("window lost"); });
   EXPECT_THROW(frame.Run(host), std::runtime_error);
   EXPECT_EQ(engine.destroyCalls, 1);
@@ -169,7 +209,9 @@ TEST(ProgramFrame, ShutsDownEvenWhenTheWindowFails) {
 }
 
 TEST(ProgramFrame, RunsWithoutAnEngine) {
-  ProgramFrame frame("run", nullptr);
+  TestFolder run;
+  FakeSkinLibrary skinLibrary;
+  ProgramFrame frame(run.Path(), nullptr, skinLibrary);
   HeadlessHost host(frame, [](HeadlessWindow&, ProgramState&) {});
   EXPECT_EQ(frame.Run(host), 0);
   EXPECT_EQ(frame.Phase(), ProgramPhase::Ended);
