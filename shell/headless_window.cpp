@@ -64,6 +64,11 @@ void HeadlessWindow::ListClear(std::string_view control) {
 }
 
 void HeadlessWindow::ListAppend(std::string_view control, const std::string& item) { At(control).items.push_back(item); }
+void HeadlessWindow::ListSetItems(std::string_view control, const std::vector<std::string>& items) {
+  At(control).items = items;
+  At(control).current = -1;
+}
+
 int HeadlessWindow::ListCurrent(std::string_view control) const { return At(control).current; }
 int HeadlessWindow::ListCount(std::string_view control) const { return ComboCount(control); }
 std::string HeadlessWindow::ListItem(std::string_view control, int index) const { return ComboItem(control, index); }
@@ -149,6 +154,10 @@ void HeadlessWindow::RunOnWindowThread(Handler work) {
 }
 void HeadlessWindow::SetHandler(std::string_view control, Handler handler) { At(control).handler = std::move(handler); }
 
+void HeadlessWindow::SetKeyHandler(std::string_view control, KeyHandler handler) {
+  At(control).keyHandler = std::move(handler);
+}
+
 bool HeadlessWindow::IsUsable(std::string_view control) const {
   for (const State* state = &At(control);; state = &At(state->entry->parent)) {
     if (!state->enabled) return false;
@@ -166,6 +175,19 @@ void HeadlessWindow::Click(std::string_view control) {
   State& state = At(control);
   if (state.entry->kind == ControlKind::CheckBox) state.checked = !state.checked;
   if (state.entry->kind == ControlKind::RadioButton) SetChecked(control, true);
+  if (state.handler) state.handler();
+}
+
+void HeadlessWindow::PressKey(std::string_view control, int keyCode) {
+  if (closed_ || !IsUsable(control) || !IsVisible(control)) return;
+  if (KeyHandler handler = At(control).keyHandler) handler(keyCode);
+}
+
+void HeadlessWindow::ChooseItem(std::string_view control, int index) {
+  if (closed_ || !IsUsable(control) || !IsVisible(control)) return;
+  State& state = At(control);
+  if (index < 0 || index >= static_cast<int>(state.items.size())) return;
+  state.current = index;
   if (state.handler) state.handler();
 }
 
