@@ -119,7 +119,7 @@ void Win32Window::CreateControls() {
     int id = kFirstId + static_cast<int>(controls_.size());
     HWND parent = entry.parent.empty() ? window_ : Handle(entry.parent);
     HWND hwnd = entry.kind == ControlKind::Timer ? nullptr : CreateControl(entry, parent, id, 1);
-    controls_.push_back({&entry, hwnd, nullptr});
+    controls_.push_back({&entry, hwnd, nullptr, nullptr});
     if (entry.kind == ControlKind::Label) {
       SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(labels_.FontFor(entry)), FALSE);
       SetWindowSubclass(hwnd, PaintLabel, 0, reinterpret_cast<DWORD_PTR>(this));
