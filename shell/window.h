@@ -78,8 +78,8 @@ class Window {
   // Runs `work` on the window's thread; safe to call from any thread.
   virtual void RunOnWindowThread(Handler work) = 0;
 
-  // The handler of a control's event (click, item chosen, double-click, key
-  // down or timer tick, as the control table gives its kind).
+  // The handler of a control's event (click, item chosen, double-click or
+  // timer tick, as the control table gives its kind).
   virtual void SetHandler(std::string_view control, Handler handler) = 0;
   // An edit box's key-down event goes to its key handler instead, with the
   // key's code (13 is Enter).
