@@ -17,6 +17,12 @@ inline constexpr std::size_t kFilePieceSize = 1 << 20;
 // The separator the platform joins paths with.
 char PathSeparator();
 std::string JoinPath(const std::string& folder, const std::string& name);
+// The path of the folder `name` below `parent`, whatever the case of the
+// letters of its name on disk: Windows names ignore case, so a program's
+// texts may spell one folder in more than one way. Where names keep their
+// case and several folders match, the first in byte order is taken; when
+// none matches, the path is `parent` joined with `name` as given.
+std::string FindFolderIgnoringCase(const std::string& parent, const std::string& name);
 
 class File {
  public:

@@ -6,8 +6,10 @@
 #include <sys/statvfs.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <memory>
+#include <string_view>
 
 #include "platform/file_error.h"
 #include "platform/file_system.h"
@@ -101,6 +103,13 @@ FileStatus::Kind KindOf(mode_t mode) {
   if (S_ISDIR(mode)) return FileStatus::Kind::Folder;
   if (S_ISLNK(mode)) return FileStatus::Kind::Link;
   return FileStatus::Kind::Other;
+}
+
+// Letters A to Z equal a to z; every other byte must be equal, whatever the
+// locale says.
+bool SameIgnoringAsciiCase(std::string_view a, std::string_view b) {
+  auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + ('a' - 'A')) : c; };
+  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [&](char x, char y) { return lower(x) == lower(y); });
 }
 
 struct CloseFolder {
@@ -215,6 +224,19 @@ char PathSeparator() { return '/'; }
 
 std::string JoinPath(const std::string& folder, const std::string& name) {
   return folder + PathSeparator() + name;
+}
+
+std::string FindFolderIgnoringCase(const std::string& parent, const std::string& name) {
+  const std::string nativeParent = Native(parent), nativeName = Native(name);
+  std::string found;
+  if (std::unique_ptr<DIR, CloseFolder> dir(opendir(nativeParent.c_str())); dir) {
+    while (dirent* entry = readdir(dir.get())) {
+      const std::string candidate = entry->d_name;
+      if (!SameIgnoringAsciiCase(candidate, nativeName) || !IsFolderEntry(nativeParent, *entry)) continue;
+      if (found.empty() || candidate < found) found = candidate;
+    }
+  }
+  return JoinPath(parent, found.empty() ? name : TextFromUtf8(found));
 }
 
 bool NameSurvivesConversion(const std::string& name) { return TextFromUtf8(Utf8FromText(name)) == name; }

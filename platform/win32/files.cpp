@@ -266,6 +266,11 @@ std::string JoinPath(const std::string& folder, const std::string& name) {
   return folder + PathSeparator() + name;
 }
 
+// The system itself finds a folder whatever the case of its name.
+std::string FindFolderIgnoringCase(const std::string& parent, const std::string& name) {
+  return JoinPath(parent, name);
+}
+
 // A character that the text's code page lacks comes back as '?', which no
 // Windows name holds; a dot or a blank at the end is dropped by the system
 // on the way to the disk, so such a name would reach another file.

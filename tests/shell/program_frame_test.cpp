@@ -15,6 +15,11 @@
 namespace {
 using namespace control;
 
+bool PackNamesEmpty(const ProgramState& state) {
+  const std::shared_ptr<const ArchiveNames> names = state.Downloader.ArchiveNames.Snapshot();
+  return names->SoundPackNames.empty() && names->MusicNames.empty();
+}
+
 // What shut-down had already released when it stopped the engine.
 struct ReleasedAtStop {
   bool regionNames, downloadTexts, downloadTask, packNames, directories, packageIndex;
@@ -39,10 +44,11 @@ class RunningDownloadEngine final : public DownloadEngine {
     ++log_.destroyCalls;
     log_.downloadRuns = false;
     if (const ProgramState* state = log_.state)
-      log_.released = {state->RegionNames.empty(),
-                       state->DownloadUrl.empty() && state->DownloadTargetPath.empty(),
+      log_.released = {state->Downloader.RegionNames.empty(),
+                       state->DownloadUrl.empty() && state->DownloadTargetPath.empty() &&
+                           state->Downloader.RegionBaseUrl.Get().empty(),
                        !state->DownloadTask.has_value(),
-                       state->SoundPackNames.empty() && state->MusicNames.empty(),
+                       PackNamesEmpty(*state),
                        state->Cleaner.GameDirectory.empty() && state->Cleaner.BackupDirectory.empty(),
                        state->Cleaner.PackageIndex.FolderNames.empty()};
   }
@@ -84,14 +90,16 @@ TEST(ProgramState, StartsEmptyWithTheDownloadDefaults) {
   std::unique_ptr<ProgramState> state = CreateProgramState("/opt/pellory", nullptr);
   EXPECT_EQ(state->RunDirectory, "/opt/pellory");
   EXPECT_EQ(state->Cleaner.RunDirectory, "/opt/pellory");
-  EXPECT_TRUE(state->RegionNames.empty());
+  EXPECT_TRUE(state->Downloader.RegionNames.empty());
+  EXPECT_EQ(state->Downloader.RunDirectory, "/opt/pellory");
+  EXPECT_TRUE(state->Downloader.RegionBaseUrl.Get().empty());
   EXPECT_EQ(state->DownloadPurpose, 0);
   EXPECT_EQ(state->DownloadTotalSize, 0.0);
   for (const std::string* text : {&state->DownloadRegion, &state->DownloadArchiveName, &state->DownloadUrl,
-                                  &state->RegionBaseUrl, &state->DownloadFileName, &state->DownloadTargetPath,
+                                  &state->DownloadFileName, &state->DownloadTargetPath,
                                   &state->Cleaner.BackupDirectory, &state->Cleaner.GameDirectory})
     EXPECT_TRUE(text->empty());
-  EXPECT_TRUE(state->SoundPackNames.empty() && state->ImagePackNames.empty() && state->MusicNames.empty());
+  EXPECT_TRUE(PackNamesEmpty(*state) && state->Downloader.ArchiveNames.Snapshot()->ImagePackNames.empty());
   EXPECT_TRUE(state->Cleaner.SkipNames.empty());
   const PackageIndex& index = state->Cleaner.PackageIndex;
   EXPECT_TRUE(index.FolderNames.empty() && index.FolderOffsets.empty() && index.FileNames.empty() &&
@@ -169,11 +177,11 @@ TEST(ProgramFrame, ClosingStopsARunningDownloadAndReleasesInOrder) {
   ProgramFrame frame(run.Path(), std::make_unique<RunningDownloadEngine>(engine), skinLibrary);
   HeadlessHost host(frame, [&engine](HeadlessWindow&, ProgramState& state) {
     engine.state = &state;
-    state.RegionNames = {"kr", "jp"};
+    state.Downloader.RegionNames = {"kr", "jp"};
+    state.Downloader.RegionBaseUrl.Set("http://127.0.0.1/kr/");
     state.DownloadUrl = "http://127.0.0.1/a.spk";
     state.DownloadTargetPath = "C:\\DNF\\ImagePacks2\\a.NPK.spk";
-    state.SoundPackNames = {"s.npk"};
-    state.MusicNames = {"m.ogg"};
+    state.Downloader.ArchiveNames.Replace({{"s.npk"}, {}, {"m.ogg"}});
     state.Cleaner.GameDirectory = "C:\\DNF";
     state.Cleaner.BackupDirectory = "C:\\backup";
     state.Cleaner.PackageIndex.FolderNames = {"ImagePacks2"};
@@ -192,7 +200,7 @@ TEST(ProgramFrame, ClosingStopsARunningDownloadAndReleasesInOrder) {
   EXPECT_FALSE(engine.released.packageIndex);
 
   ProgramState& state = frame.State();
-  EXPECT_TRUE(state.SoundPackNames.empty() && state.MusicNames.empty());
+  EXPECT_TRUE(PackNamesEmpty(state));
   EXPECT_TRUE(state.Cleaner.GameDirectory.empty() && state.Cleaner.BackupDirectory.empty());
   EXPECT_TRUE(state.Cleaner.PackageIndex.FolderNames.empty());
 }
