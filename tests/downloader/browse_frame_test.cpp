@@ -11,6 +11,7 @@
 #include "platform/utf8_text.h"
 #include "shell/program_frame.h"
 #include "tests/downloader/browse_page.h"
+#include "tests/shell/fake_skin_library.h"
 
 namespace {
 using namespace control;
@@ -38,7 +39,8 @@ TEST(BrowseInTheProgram, TheRegionsAreOfferedAtStartAndTheSecondPageBrowses) {
   CreateFolder(runDirectory.File("lst_file"));
   runDirectory.Write(JoinPath("lst_file", "kr.lst"), RegionListBuilder().Block("Music", {"a.ogg", "b.ogg"}).Contents());
 
-  ProgramFrame frame(runDirectory.Path(), nullptr);
+  FakeSkinLibrary skinLibrary;
+  ProgramFrame frame(runDirectory.Path(), nullptr, skinLibrary);
   std::vector<std::string> offered, shown, found;
   int chosenAtStart = 0;
   HeadlessHost host([&](HeadlessWindow& window) {
