@@ -11,6 +11,7 @@
 #include "platform/files.h"
 #include "unpacker/output_place.h"
 #include "unpacker/visible_text.h"
+#include "tests/faulty_file_system.h"
 #include "tests/recording_console.h"
 #include "tools/spk_writer.h"
 #include "tests/test_folder.h"
@@ -413,27 +414,32 @@ TEST_F(ContainerTest, KeepsTheReasonOfAMismatch) {
   };
   struct Case {
     const char* what;
-    std::function<void()> arrange;
+    std::function<void(FaultyFileSystem&)> arrange;
     std::string outputFolder;  // below `dir`; empty for `dir` itself
     UnpackFailure expected;
   };
   const std::string missing = "missing";
   const Case cases[] = {
-      {"output folder missing", [] {}, missing,
+      {"output folder missing", [](FaultyFileSystem&) {}, missing,
        {Cause::NotCreated, JoinPath(dir.File(missing), "x.NPK.part"), {}, FileError::NotFound, 0, 0}},
-      {"side folder missing", [&] { inflater.folder = side.File(missing); }, "",
+      {"side folder missing", [&](FaultyFileSystem&) { inflater.folder = side.File(missing); }, "",
        {Cause::NotCreated, JoinPath(side.File(missing), "file.tmp"), {}, FileError::NotFound, 0, 0}},
-      {"7-Zip fails on the second chunk", [this] { inflater.status = {true, 2}; }, "",
+      {"7-Zip fails on the second chunk", [this](FaultyFileSystem&) { inflater.status = {true, 2}; }, "",
        {Cause::SevenZipFailed, {}, {}, FileError::None, 2, 2}},
-      {"7-Zip does not start", [this] { inflater.status = {false, 0}; }, "",
+      {"7-Zip does not start", [this](FaultyFileSystem&) { inflater.status = {false, 0}; }, "",
        {Cause::SevenZipNotStarted, {}, {}, FileError::None, 2, 0}},
-      {"a folder stands at the target", [this] { CreateFolder(dir.File("x.NPK")); }, "",
+      {"a folder stands at the target", [this](FaultyFileSystem&) { CreateFolder(dir.File("x.NPK")); }, "",
        {Cause::NotMoved, dir.File("x.NPK.part"), dir.File("x.NPK"), FileError::Other, 0, 0}},
+      {"the disk fills while the content is written",
+       [this](FaultyFileSystem& disk) { disk.FillDiskAfter(400, dir.File("x.NPK.part")); }, "",
+       {Cause::NotWritten, dir.File("x.NPK.part"), {}, FileError::DiskFull, 0, 0}},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
     inflater = ReversingInflater(side.Path());
-    c.arrange();
+    FaultyFileSystem fileSystem;
+    ScopedFileSystem faults(fileSystem);
+    c.arrange(fileSystem);
     dir.Write("x.NPK.spk", storedThenCompressed());
     ContainerUnpacker unpacker(console, inflater);
     const std::string folder = c.outputFolder.empty() ? dir.Path() : dir.File(c.outputFolder);
