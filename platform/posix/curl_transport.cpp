@@ -12,6 +12,7 @@
 #include <string>
 #include <string_view>
 
+#include "platform/decimal_count.h"
 #include "platform/download_transport.h"
 
 namespace {
@@ -56,17 +57,6 @@ std::string_view Trimmed(std::string_view text) {
   while (!text.empty() && (text.back() == ' ' || text.back() == '\t' || text.back() == '\r' || text.back() == '\n'))
     text.remove_suffix(1);
   return text;
-}
-
-// Content-Length as 64 bits; -1 for anything but plain digits.
-std::int64_t ParseLength(std::string_view text) {
-  if (text.empty() || text.size() > 18) return -1;
-  std::int64_t value = 0;
-  for (char c : text) {
-    if (c < '0' || c > '9') return -1;
-    value = value * 10 + (c - '0');
-  }
-  return value;
 }
 
 // The date as an HTTP header writes it, for an FTP file's time of change.
@@ -137,7 +127,7 @@ class Exchange {
     if (StartsWithNoCase(line, "HTTP/")) {
       head_ = ResponseHead();
       const std::size_t blank = line.find(' ');
-      if (blank != std::string_view::npos) head_.status = static_cast<int>(ParseLength(line.substr(blank + 1, 3)));
+      if (blank != std::string_view::npos) head_.status = static_cast<int>(ParseDecimalCount(line.substr(blank + 1, 3)));
       return;
     }
     const std::size_t colon = line.find(':');
@@ -145,7 +135,7 @@ class Exchange {
     const std::string_view name = line.substr(0, colon);
     const std::string_view value = Trimmed(line.substr(colon + 1));
     auto is = [&](std::string_view wanted) { return name.size() == wanted.size() && StartsWithNoCase(name, wanted); };
-    if (is("Content-Length")) head_.contentLength = ParseLength(value);
+    if (is("Content-Length")) head_.contentLength = ParseDecimalCount(value);
     else if (is("Content-Range")) head_.contentRange = value;
     else if (is("ETag")) head_.etag = value;
     else if (is("Last-Modified")) head_.lastModified = value;

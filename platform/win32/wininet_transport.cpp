@@ -15,6 +15,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/decimal_count.h"
 #include "platform/download_transport.h"
 #include "platform/win32/native_text.h"
 
@@ -164,17 +165,6 @@ std::string Narrow(const std::wstring& wide) {
   return text;
 }
 
-// Content-Length and FTP sizes as 64 bits; -1 for anything but plain digits.
-std::int64_t ParseLength(const std::string& text) {
-  if (text.empty() || text.size() > 18) return -1;
-  std::int64_t value = 0;
-  for (char c : text) {
-    if (c < '0' || c > '9') return -1;
-    value = value * 10 + (c - '0');
-  }
-  return value;
-}
-
 std::string QueryText(HINTERNET request, DWORD what) {
   wchar_t buffer[1024];
   DWORD size = sizeof buffer;
@@ -185,9 +175,9 @@ std::string QueryText(HINTERNET request, DWORD what) {
 
 ResponseHead HttpHead(HINTERNET request) {
   ResponseHead head;
-  head.status = static_cast<int>(ParseLength(QueryText(request, HTTP_QUERY_STATUS_CODE)));
+  head.status = static_cast<int>(ParseDecimalCount(QueryText(request, HTTP_QUERY_STATUS_CODE)));
   // As text: the numeric form of the query is 32 bits, too small for large files.
-  head.contentLength = ParseLength(QueryText(request, HTTP_QUERY_CONTENT_LENGTH));
+  head.contentLength = ParseDecimalCount(QueryText(request, HTTP_QUERY_CONTENT_LENGTH));
   head.contentRange = QueryText(request, HTTP_QUERY_CONTENT_RANGE);
   head.etag = QueryText(request, HTTP_QUERY_ETAG);
   head.lastModified = QueryText(request, HTTP_QUERY_LAST_MODIFIED);
@@ -255,7 +245,7 @@ std::string HttpDateOfMdtm(const std::string& reply) {
   if (reply.size() < 18 || reply.compare(0, 4, "213 ") != 0) return "";
   SYSTEMTIME time{};
   auto number = [&](std::size_t at, std::size_t digits) {
-    return static_cast<WORD>(ParseLength(reply.substr(at, digits)));
+    return static_cast<WORD>(ParseDecimalCount(reply.substr(at, digits)));
   };
   time.wYear = number(4, 4);
   time.wMonth = number(8, 2);
@@ -393,7 +383,7 @@ class WinInetTransfer final : public Transfer {
     Command(connection, L"TYPE I");
     const std::string sizeReply = Command(connection, L"SIZE " + address.path);
     if (sizeReply.compare(0, 3, "550") == 0) return Refuse(sink, 404);
-    const std::int64_t size = sizeReply.compare(0, 4, "213 ") == 0 ? ParseLength(sizeReply.substr(4)) : -1;
+    const std::int64_t size = sizeReply.compare(0, 4, "213 ") == 0 ? ParseDecimalCount(sizeReply.substr(4)) : -1;
     ResponseHead head;
     head.lastModified = HttpDateOfMdtm(Command(connection, L"MDTM " + address.path));
     head.acceptRanges = "bytes";
