@@ -45,6 +45,8 @@ class FileSystem {
   // Takes away a read-only mark that stops the removal of a file (never of
   // what a link points to); true when there was one and it is gone.
   virtual bool ClearReadOnly(const std::string& path) = 0;
+  // Leaves the file marked hidden and nothing else.
+  virtual bool SetHiddenOnly(const std::string& path) = 0;
   // The names of the entries of `folder` that are not folders.
   virtual std::vector<std::string> List(const std::string& folder) = 0;
   // Bytes free for new data on the drive of `path`; -1 when unknown.

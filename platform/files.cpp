@@ -70,6 +70,8 @@ bool RemoveFile(const std::string& path) { return ActiveFileSystem().Remove(path
 
 bool ClearReadOnly(const std::string& path) { return ActiveFileSystem().ClearReadOnly(path); }
 
+bool SetHiddenOnly(const std::string& path) { return ActiveFileSystem().SetHiddenOnly(path); }
+
 bool RenameFile(const std::string& from, const std::string& to) { return ActiveFileSystem().Rename(from, to, false); }
 
 bool MoveReplacing(const std::string& from, const std::string& to) { return ActiveFileSystem().Rename(from, to, true); }

@@ -17,6 +17,12 @@ inline constexpr std::size_t kFilePieceSize = 1 << 20;
 // The separator the platform joins paths with.
 char PathSeparator();
 std::string JoinPath(const std::string& folder, const std::string& name);
+// The path of the folder `name` below `parent`, whatever the case of the
+// letters of its name on disk: Windows names ignore case, so a program's
+// texts may spell one folder in more than one way. Where names keep their
+// case and several folders match, the first in byte order is taken; when
+// none matches, the path is `parent` joined with `name` as given.
+std::string FindFolderIgnoringCase(const std::string& parent, const std::string& name);
 
 class File {
  public:
@@ -83,6 +89,9 @@ bool RemoveFile(const std::string& path);
 // Takes away a read-only mark that stops the file's removal; true when
 // there was one. (On POSIX systems a file's mode never stops its removal.)
 bool ClearReadOnly(const std::string& path);
+// Marks a file hidden and nothing else: read-only, system and archive are
+// cleared. Where files carry no such marks there is nothing to do.
+bool SetHiddenOnly(const std::string& path);
 // Rename that never replaces an existing file.
 bool RenameFile(const std::string& from, const std::string& to);
 // Rename that replaces an existing file at `to`.

@@ -113,6 +113,13 @@ void HeadlessWindow::ListClear(std::string_view control) {
   state.current = -1;
 }
 
+void HeadlessWindow::ListSetItems(std::string_view control, const std::vector<std::string>& items) {
+  std::lock_guard hold(lock_);
+  State& state = At(control);
+  state.items = items;
+  state.current = -1;
+}
+
 void HeadlessWindow::ListAppend(std::string_view control, const std::string& item) {
   std::lock_guard hold(lock_);
   At(control).items.push_back(item);
@@ -247,6 +254,11 @@ void HeadlessWindow::SetHandler(std::string_view control, Handler handler) {
   At(control).handler = std::move(handler);
 }
 
+void HeadlessWindow::SetKeyHandler(std::string_view control, KeyHandler handler) {
+  std::lock_guard hold(lock_);
+  At(control).keyHandler = std::move(handler);
+}
+
 bool HeadlessWindow::Usable(const State& control) const {
   for (const State* state = &control;; state = &At(state->entry->parent)) {
     if (!state->enabled) return false;
@@ -279,6 +291,30 @@ void HeadlessWindow::Click(std::string_view control) {
     handler = state.handler;
   }
   // The handler calls the window in turn, so it runs with the lock let go.
+  if (handler) handler();
+}
+
+void HeadlessWindow::PressKey(std::string_view control, int keyCode) {
+  KeyHandler handler;
+  {
+    std::lock_guard hold(lock_);
+    const State& state = At(control);
+    if (closed_ || !Usable(state) || !Visible(state)) return;
+    handler = state.keyHandler;
+  }
+  if (handler) handler(keyCode);
+}
+
+void HeadlessWindow::ChooseItem(std::string_view control, int index) {
+  Handler handler;
+  {
+    std::lock_guard hold(lock_);
+    State& state = At(control);
+    if (closed_ || !Usable(state) || !Visible(state)) return;
+    if (index < 0 || index >= static_cast<int>(state.items.size())) return;
+    state.current = index;
+    handler = state.handler;
+  }
   if (handler) handler();
 }
 

@@ -39,6 +39,7 @@ class HeadlessWindow final : public Window {
     int maximum = 100, position = 0;
     int timerPeriod = 0;
     Handler handler;
+    KeyHandler keyHandler;
   };
 
   HeadlessWindow();
@@ -58,6 +59,7 @@ class HeadlessWindow final : public Window {
   int ListCurrent(std::string_view control) const override;
   int ListCount(std::string_view control) const override;
   std::string ListItem(std::string_view control, int index) const override;
+  void ListSetItems(std::string_view control, const std::vector<std::string>& items) override;
   int RowCount(std::string_view control) const override;
   void RemoveAllRows(std::string_view control) override;
   void RemoveRow(std::string_view control, int row) override;
@@ -78,10 +80,15 @@ class HeadlessWindow final : public Window {
   // The work runs at the window thread's next "process waiting messages".
   void RunOnWindowThread(Handler work) override;
   void SetHandler(std::string_view control, Handler handler) override;
+  void SetKeyHandler(std::string_view control, KeyHandler handler) override;
 
   // What a person does: a click toggles a check box or selects a radio
   // button first, then runs the handler; nothing happens on an unusable control.
   void Click(std::string_view control);
+  // A key pressed in a usable, shown control; `keyCode` as the system gives it.
+  void PressKey(std::string_view control, int keyCode);
+  // Makes item `index` current and runs the handler, as choosing it does.
+  void ChooseItem(std::string_view control, int index);
   // Ticks or unticks one row's check box, as a click on it does.
   void ClickRowCheck(std::string_view control, int row);
   // Enabled, and every group box around it enabled too.

@@ -1,15 +1,18 @@
 #pragma once
 // Pellory's program frame: start-up, the window's message loop and
 // shut-down, over whichever window the host provides.
-#include <functional>
 #include <memory>
 #include <string>
 
 #include "shell/program_state.h"
 #include "shell/window.h"
+#include "shell/window_skin.h"
 
 // The four states the program passes through.
 enum class ProgramPhase { Starting, Running, Ending, Ended };
+
+// The exit code of a program that cannot use its skin library.
+inline constexpr int kSkinLibraryUnusableExitCode = -1;
 
 // What the frame needs from a window system.
 class MainWindowHost {
@@ -23,7 +26,7 @@ class MainWindowHost {
 
 class ProgramFrame {
  public:
-  ProgramFrame(std::string runDirectory, std::unique_ptr<DownloadEngine> engine);
+  ProgramFrame(std::string runDirectory, std::unique_ptr<DownloadEngine> engine, SkinLibraryLoader& skinLibrary);
 
   // Runs the program from start-up to the end of shut-down; the exit code.
   int Run(MainWindowHost& host);
@@ -33,10 +36,12 @@ class ProgramFrame {
   ProgramState& State() { return *state_; }
 
  private:
+  bool OnWindowCreated(Window& window);
   void ShutDown();
 
   std::string runDirectory_;
   std::unique_ptr<DownloadEngine> engine_;
+  SkinLibraryLoader& skinLibrary_;
   ProgramPhase phase_ = ProgramPhase::Starting;
   std::unique_ptr<ProgramState> state_;
 };

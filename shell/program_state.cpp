@@ -14,6 +14,7 @@ std::unique_ptr<ProgramState> CreateProgramState(std::string runDirectory,
                                                  std::unique_ptr<::DownloadEngine> engine) {
   auto state = std::make_unique<ProgramState>();
   state->Cleaner.RunDirectory = runDirectory;
+  state->Downloader.RunDirectory = runDirectory;
   state->RunDirectory = std::move(runDirectory);
   state->DownloadTask.emplace();
   state->DownloadEngine = std::move(engine);
@@ -21,10 +22,11 @@ std::unique_ptr<ProgramState> CreateProgramState(std::string runDirectory,
 }
 
 void ReleaseProgramState(ProgramState& state) {
-  Release(state.RegionNames);
+  Release(state.Downloader.RegionNames);
   for (std::string* text : {&state.DownloadRegion, &state.DownloadArchiveName, &state.DownloadUrl,
-                            &state.RegionBaseUrl, &state.DownloadFileName, &state.DownloadTargetPath})
+                            &state.DownloadFileName, &state.DownloadTargetPath})
     Release(*text);
+  state.Downloader.RegionBaseUrl.Set({});
   // The engine keeps its own copy of the settings it was given, so a
   // running download survives the task's release until the engine stops.
   state.DownloadTask.reset();
@@ -32,9 +34,7 @@ void ReleaseProgramState(ProgramState& state) {
     state.DownloadEngine->Destroy();
     state.DownloadEngine.reset();
   }
-  Release(state.SoundPackNames);
-  Release(state.ImagePackNames);
-  Release(state.MusicNames);
+  state.Downloader.ArchiveNames.Replace({});
   Release(state.Cleaner.BackupDirectory);
   Release(state.Cleaner.GameDirectory);
   Release(state.Cleaner.ScannedDirectory);

@@ -6,19 +6,20 @@
 #include <memory>
 #include <optional>
 #include <string>
-#include <vector>
 
 #include "cleaner/cleaner_state.h"
 #include "downloader/download_engine.h"
+#include "downloader/downloader_state.h"
 
 struct ProgramState {
   std::string RunDirectory;
-  std::vector<std::string> RegionNames;
+  // The second page's part: RegionNames, RegionBaseUrl and the archive
+  // names of the chosen region.
+  DownloaderState Downloader;
   std::int32_t DownloadPurpose = 0;  // 0: no download yet
   std::string DownloadRegion;
   std::string DownloadArchiveName;
   std::string DownloadUrl;
-  std::string RegionBaseUrl;
   std::string DownloadFileName;
   std::string DownloadTargetPath;
   // Held from start-up until shut-down releases it.
@@ -26,9 +27,6 @@ struct ProgramState {
   // The one engine; none when the program runs without one.
   std::unique_ptr<::DownloadEngine> DownloadEngine;
   double DownloadTotalSize = 0;
-  std::vector<std::string> SoundPackNames;
-  std::vector<std::string> ImagePackNames;
-  std::vector<std::string> MusicNames;
   // The patch cleaner's part: BackupDirectory, GameDirectory, SkipNames and
   // the PackageIndex.
   CleanerState Cleaner;

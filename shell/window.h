@@ -37,6 +37,7 @@
 #include <functional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 // Message box styles as the handlers pass them: icon plus modality.
 namespace box {
@@ -73,6 +74,9 @@ class Window {
   virtual int ListCurrent(std::string_view control) const = 0;
   virtual int ListCount(std::string_view control) const = 0;
   virtual std::string ListItem(std::string_view control, int index) const = 0;
+  // Replaces all items with `items` in one go, leaving no current item:
+  // tens of thousands of names without a redraw for each.
+  virtual void ListSetItems(std::string_view control, const std::vector<std::string>& items) = 0;
 
   // The report list view; rows count from 0 at the top.
   virtual int RowCount(std::string_view control) const = 0;
@@ -106,7 +110,11 @@ class Window {
   // Runs `work` later on the window's thread, at its next turn.
   virtual void RunOnWindowThread(Handler work) = 0;
 
-  // The handler of a control's event (click, item chosen, double-click, key
-  // down or timer tick, as the control table gives its kind).
+  // The handler of a control's event (click, item chosen, double-click or
+  // timer tick, as the control table gives its kind).
   virtual void SetHandler(std::string_view control, Handler handler) = 0;
+  // An edit box's key-down event goes to its key handler instead, with the
+  // key's code (13 is Enter).
+  using KeyHandler = std::function<void(int keyCode)>;
+  virtual void SetKeyHandler(std::string_view control, KeyHandler handler) = 0;
 };

@@ -33,6 +33,11 @@ void FaultyFileSystem::FillDiskAfter(std::uint64_t bytes, const std::string& pat
 
 void FaultyFileSystem::Vanish(const std::string& path) { vanished_.push_back({path, FileError::NotFound}); }
 
+std::vector<std::string> FaultyFileSystem::MarkedHidden() {
+  std::lock_guard<std::mutex> lock(mutex_);
+  return markedHidden_;
+}
+
 bool FaultyFileSystem::Holds(const std::string& rulePath, const std::string& path) {
   if (rulePath.empty() || path == rulePath) return true;
   if (path.size() <= rulePath.size() || path.compare(0, rulePath.size(), rulePath) != 0) return false;
@@ -81,6 +86,14 @@ bool FaultyFileSystem::Remove(const std::string& path) { return !Refused(removes
 
 bool FaultyFileSystem::Rename(const std::string& from, const std::string& to, bool replace) {
   return !Refused(renames_, from) && real_.Rename(from, to, replace);
+}
+
+bool FaultyFileSystem::SetHiddenOnly(const std::string& path) {
+  {
+    std::lock_guard<std::mutex> lock(mutex_);
+    markedHidden_.push_back(path);
+  }
+  return real_.SetHiddenOnly(path);
 }
 
 std::int64_t FaultyFileSystem::FreeSpace(const std::string& path) {

@@ -34,6 +34,9 @@ class FaultyFileSystem final : public FileSystem {
   void FillDiskAfter(std::uint64_t bytes, const std::string& path = {});
   // The file is still listed, but is gone when opened or looked at.
   void Vanish(const std::string& path);
+  // The files marked hidden so far, in order; the mark itself is the real
+  // file system's, which has none to set on some systems.
+  std::vector<std::string> MarkedHidden();
 
   std::unique_ptr<OpenedFile> Open(const std::string& path, File::Mode mode) override;
   FileStatus Status(const std::string& path, bool followLinks) override;
@@ -42,6 +45,7 @@ class FaultyFileSystem final : public FileSystem {
   bool CreateFolder(const std::string& path) override { return real_.CreateFolder(path); }
   bool RemoveFolder(const std::string& path) override { return real_.RemoveFolder(path); }
   bool ClearReadOnly(const std::string& path) override { return real_.ClearReadOnly(path); }
+  bool SetHiddenOnly(const std::string& path) override;
   std::vector<std::string> List(const std::string& folder) override { return real_.List(folder); }
   std::int64_t FreeSpace(const std::string& path) override;
 
@@ -65,5 +69,6 @@ class FaultyFileSystem final : public FileSystem {
   FileSystem& real_;
   std::vector<Rule> removes_, renames_, vanished_;
   std::vector<Disk> disks_;
-  std::mutex mutex_;  // guards the room left on the disks
+  std::vector<std::string> markedHidden_;
+  std::mutex mutex_;  // guards the room left on the disks and the hidden marks
 };

@@ -1,5 +1,7 @@
 #!/usr/bin/env bash
-# Shows Pellory's window under 64-bit Wine, with its Chinese captions.
+# Shows Pellory's window under 64-bit Wine, with its Chinese captions and
+# its skin. Pellory runs from a fresh run directory, as on a first start, so
+# that it installs the skin library it carries there itself.
 #   show-pellory.sh                  on the user's display, until the window is closed
 #   show-pellory.sh SHOT_PREFIX      on a private Xvfb: writes SHOT_PREFIX-tab1.png
 #                                    and SHOT_PREFIX-tab2.png, one per tab
@@ -7,9 +9,11 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 build=$PWD/build/win64
-pellory=$build/bin/Pellory.exe
+built=$build/bin/Pellory.exe
 remote=$build/tests/shell/probe/window-remote.exe
-[ -x "$pellory" ] && [ -f "$remote" ] || { echo "show-pellory.sh: build the win64 preset first" >&2; exit 1; }
+[ -x "$built" ] && [ -f "$remote" ] || { echo "show-pellory.sh: build the win64 preset first" >&2; exit 1; }
+run=$build/show-pellory
+pellory=$run/Pellory.exe
 
 # Wine takes its code page and font choice from the locale; these machines
 # have no Chinese one, so the build makes its own.
@@ -31,6 +35,11 @@ prepare_prefix() {
   done
 }
 
+# A run directory that holds nothing but Pellory.exe.
+fresh_run_directory() {
+  rm -rf "$run" && mkdir -p "$run" && cp "$built" "$pellory"
+}
+
 # With no window manager, Wine draws the frame itself only when told to.
 set_decorated() {
   wine reg add 'HKCU\Software\Wine\X11 Driver' /v Decorated /d "$1" /f >/dev/null 2>&1
@@ -40,6 +49,7 @@ screenshots() {
   local shots=$1
   prepare_prefix
   set_decorated N
+  fresh_run_directory
   wine "$pellory" &
   local program=$!
   local place
@@ -52,6 +62,7 @@ screenshots() {
   done
   wine "$remote" close
   wait "$program"
+  [ -f "$run/SkinH_EL.dll" ] || { echo "show-pellory.sh: Pellory wrote no SkinH_EL.dll" >&2; return 1; }
 }
 
 if [ "${1:-}" = --on-this-display ]; then
@@ -63,6 +74,7 @@ elif [ $# -ge 1 ]; then
 elif [ -n "${DISPLAY:-}" ]; then
   prepare_prefix
   set_decorated Y
+  fresh_run_directory
   wine "$pellory"
 else
   echo "show-pellory.sh: no display; give a file prefix for screenshots instead" >&2

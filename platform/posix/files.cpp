@@ -6,8 +6,10 @@
 #include <sys/statvfs.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <memory>
+#include <string_view>
 
 #include "platform/file_error.h"
 #include "platform/file_system.h"
@@ -103,6 +105,13 @@ FileStatus::Kind KindOf(mode_t mode) {
   return FileStatus::Kind::Other;
 }
 
+// Letters A to Z equal a to z; every other byte must be equal, whatever the
+// locale says.
+bool SameIgnoringAsciiCase(std::string_view a, std::string_view b) {
+  auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + ('a' - 'A')) : c; };
+  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [&](char x, char y) { return lower(x) == lower(y); });
+}
+
 struct CloseFolder {
   void operator()(DIR* dir) const { closedir(dir); }
 };
@@ -176,6 +185,10 @@ class PosixFileSystem final : public FileSystem {
   // there is nothing to take away, and nothing is changed.
   bool ClearReadOnly(const std::string&) override { return false; }
 
+  // Hidden here means a name that starts with a dot, which would be another
+  // name: a file keeps the name it was given and counts as marked.
+  bool SetHiddenOnly(const std::string&) override { return true; }
+
   std::vector<std::string> List(const std::string& folder) override {
     std::vector<std::string> names;
     const std::string native = Native(folder);
@@ -211,6 +224,19 @@ char PathSeparator() { return '/'; }
 
 std::string JoinPath(const std::string& folder, const std::string& name) {
   return folder + PathSeparator() + name;
+}
+
+std::string FindFolderIgnoringCase(const std::string& parent, const std::string& name) {
+  const std::string nativeParent = Native(parent), nativeName = Native(name);
+  std::string found;
+  if (std::unique_ptr<DIR, CloseFolder> dir(opendir(nativeParent.c_str())); dir) {
+    while (dirent* entry = readdir(dir.get())) {
+      const std::string candidate = entry->d_name;
+      if (!SameIgnoringAsciiCase(candidate, nativeName) || !IsFolderEntry(nativeParent, *entry)) continue;
+      if (found.empty() || candidate < found) found = candidate;
+    }
+  }
+  return JoinPath(parent, found.empty() ? name : TextFromUtf8(found));
 }
 
 bool NameSurvivesConversion(const std::string& name) { return TextFromUtf8(Utf8FromText(name)) == name; }

@@ -226,6 +226,10 @@ class Win32FileSystem final : public FileSystem {
     return Succeeded(SetFileInformationByHandle(handle.Get(), FileBasicInfo, &info, sizeof info));
   }
 
+  bool SetHiddenOnly(const std::string& path) override {
+    return Succeeded(SetFileAttributesW(WideFromText(path).c_str(), FILE_ATTRIBUTE_HIDDEN));
+  }
+
   std::vector<std::string> List(const std::string& folder) override {
     std::vector<std::string> names;
     WIN32_FIND_DATAW data;
@@ -260,6 +264,11 @@ char PathSeparator() { return '\\'; }
 
 std::string JoinPath(const std::string& folder, const std::string& name) {
   return folder + PathSeparator() + name;
+}
+
+// The system itself finds a folder whatever the case of its name.
+std::string FindFolderIgnoringCase(const std::string& parent, const std::string& name) {
+  return JoinPath(parent, name);
 }
 
 // A character that the text's code page lacks comes back as '?', which no

@@ -8,6 +8,7 @@
 #include "platform/program.h"
 #include "platform/win32/native_text.h"
 #include "shell/program_frame.h"
+#include "shell/win32/carried_skin_library.h"
 #include "shell/win32/win32_window.h"
 
 namespace {
@@ -31,8 +32,9 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   // that tells it apart, and the reason goes to a debugger.
   try {
     Win32Host host;
+    CarriedSkinLibrary skinLibrary;
     // The download engine joins the program with the downloader.
-    ProgramFrame frame(RunDirectory(), nullptr);
+    ProgramFrame frame(RunDirectory(), nullptr, skinLibrary);
     return frame.Run(host);
   } catch (const std::exception& fault) {
     OutputDebugStringW(WideFromText(std::string("Pellory stopped: ") + fault.what()).c_str());

@@ -18,7 +18,8 @@ constexpr int kFirstId = 1000;  // clear of IDOK and IDCANCEL, which the dialog 
 constexpr UINT_PTR kTimerId = 1;
 // Other threads have handed work to the window's thread.
 constexpr UINT kRunCallsMessage = WM_APP + 1;
-// A key went down in an edit box with a key-down event; wParam is its identifier.
+// A key went down in an edit box with a key-down event; wParam is its
+// identifier, lParam the key's code.
 constexpr UINT kKeyDownMessage = WM_APP + 3;
 
 // The tab control and the group boxes are the parents of their controls;
@@ -120,7 +121,7 @@ void Win32Window::CreateControls() {
     int id = kFirstId + static_cast<int>(controls_.size());
     HWND parent = entry.parent.empty() ? window_ : Handle(entry.parent);
     HWND hwnd = entry.kind == ControlKind::Timer ? nullptr : CreateControl(entry, parent, id, 1);
-    controls_.push_back({&entry, hwnd, nullptr});
+    controls_.push_back({&entry, hwnd, nullptr, nullptr});
     if (entry.kind == ControlKind::Label) {
       SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(labels_.FontFor(entry)), FALSE);
       SetWindowSubclass(hwnd, PaintLabel, 0, reinterpret_cast<DWORD_PTR>(this));
@@ -196,7 +197,10 @@ LRESULT Win32Window::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       if (wParam == kTimerId) Run(At(control::时钟1));
       return 0;
     case kKeyDownMessage:
-      if (Control* edit = ById(static_cast<int>(wParam))) Run(*edit);
+      if (Control* edit = ById(static_cast<int>(wParam)); edit && edit->keyHandler) {
+        KeyHandler handler = edit->keyHandler;  // the handler may replace itself
+        handler(static_cast<int>(lParam));
+      }
       return 0;
     case kRunCallsMessage:
       calls_.RunQueued();
@@ -321,6 +325,10 @@ void Win32Window::SetHandler(std::string_view control, Handler handler) {
   Change([&] { At(control).handler = std::move(handler); });
 }
 
+void Win32Window::SetKeyHandler(std::string_view control, KeyHandler handler) {
+  Change([&] { At(control).keyHandler = std::move(handler); });
+}
+
 Win32Window::Control* Win32Window::ById(int id) {
   std::size_t index = static_cast<std::size_t>(id - kFirstId);
   return id >= kFirstId && index < controls_.size() ? &controls_[index] : nullptr;
@@ -400,6 +408,27 @@ void Win32Window::ListClear(std::string_view control) {
 
 void Win32Window::ListAppend(std::string_view control, const std::string& item) {
   Change([&] { SendMessageW(Handle(control), LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(WideFromText(item).c_str())); });
+}
+
+void Win32Window::ListSetItems(std::string_view control, const std::vector<std::string>& items) {
+  std::vector<std::wstring> wide;
+  wide.reserve(items.size());
+  std::size_t storage = 0;
+  for (const std::string& item : items) {
+    wide.push_back(WideFromText(item));
+    storage += (wide.back().size() + 1) * sizeof(wchar_t);
+  }
+  // One redraw at the end instead of one per item, and the list box's
+  // storage taken at once instead of grown item by item.
+  Change([&] {
+    HWND list = Handle(control);
+    SendMessageW(list, WM_SETREDRAW, FALSE, 0);
+    SendMessageW(list, LB_RESETCONTENT, 0, 0);
+    SendMessageW(list, LB_INITSTORAGE, wide.size(), storage);
+    for (const std::wstring& item : wide) SendMessageW(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item.c_str()));
+    SendMessageW(list, WM_SETREDRAW, TRUE, 0);
+    InvalidateRect(list, nullptr, TRUE);
+  });
 }
 
 int Win32Window::ListCurrent(std::string_view control) const {

@@ -48,6 +48,7 @@ class Win32Window final : public Window {
   int ListCurrent(std::string_view control) const override;
   int ListCount(std::string_view control) const override;
   std::string ListItem(std::string_view control, int index) const override;
+  void ListSetItems(std::string_view control, const std::vector<std::string>& items) override;
   int RowCount(std::string_view control) const override;
   void RemoveAllRows(std::string_view control) override;
   void RemoveRow(std::string_view control, int row) override;
@@ -67,12 +68,14 @@ class Win32Window final : public Window {
   bool IsClosed() const override { return calls_.IsClosed(); }
   void RunOnWindowThread(Handler work) override;
   void SetHandler(std::string_view control, Handler handler) override;
+  void SetKeyHandler(std::string_view control, KeyHandler handler) override;
 
  private:
   struct Control {
     const ControlSpec* entry;
     HWND hwnd;
     Handler handler;
+    KeyHandler keyHandler;
   };
 
   static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);

@@ -5,12 +5,20 @@
 #include <functional>
 #include <stdexcept>
 
+#include "platform/utf8_text.h"
 #include "shell/control_names.h"
 #include "shell/headless_window.h"
 #include "shell/program_frame.h"
+#include "tests/shell/fake_skin_library.h"
+#include "tests/test_folder.h"
 
 namespace {
 using namespace control;
+
+bool PackNamesEmpty(const ProgramState& state) {
+  const std::shared_ptr<const ArchiveNames> names = state.Downloader.ArchiveNames.Snapshot();
+  return names->SoundPackNames.empty() && names->MusicNames.empty();
+}
 
 // What shut-down had already released when it stopped the engine.
 struct ReleasedAtStop {
@@ -36,10 +44,11 @@ class RunningDownloadEngine final : public DownloadEngine {
     ++log_.destroyCalls;
     log_.downloadRuns = false;
     if (const ProgramState* state = log_.state)
-      log_.released = {state->RegionNames.empty(),
-                       state->DownloadUrl.empty() && state->DownloadTargetPath.empty(),
+      log_.released = {state->Downloader.RegionNames.empty(),
+                       state->DownloadUrl.empty() && state->DownloadTargetPath.empty() &&
+                           state->Downloader.RegionBaseUrl.Get().empty(),
                        !state->DownloadTask.has_value(),
-                       state->SoundPackNames.empty() && state->MusicNames.empty(),
+                       PackNamesEmpty(*state),
                        state->Cleaner.GameDirectory.empty() && state->Cleaner.BackupDirectory.empty(),
                        state->Cleaner.PackageIndex.FolderNames.empty()};
   }
@@ -61,6 +70,7 @@ class HeadlessHost final : public MainWindowHost {
     return window;
   }
   void ShowAndRunUntilClosed() override {
+    shown = true;
     phaseWhileRunning = frame_.Phase();
     whileRunning_(window, frame_.State());
     window.Close();
@@ -69,6 +79,7 @@ class HeadlessHost final : public MainWindowHost {
   HeadlessWindow window;
   ProgramPhase phaseAtCreate{}, phaseWhileRunning{};
   bool stateReadyAtCreate = false;
+  bool shown = false;
 
  private:
   ProgramFrame& frame_;
@@ -79,14 +90,16 @@ TEST(ProgramState, StartsEmptyWithTheDownloadDefaults) {
   std::unique_ptr<ProgramState> state = CreateProgramState("/opt/pellory", nullptr);
   EXPECT_EQ(state->RunDirectory, "/opt/pellory");
   EXPECT_EQ(state->Cleaner.RunDirectory, "/opt/pellory");
-  EXPECT_TRUE(state->RegionNames.empty());
+  EXPECT_TRUE(state->Downloader.RegionNames.empty());
+  EXPECT_EQ(state->Downloader.RunDirectory, "/opt/pellory");
+  EXPECT_TRUE(state->Downloader.RegionBaseUrl.Get().empty());
   EXPECT_EQ(state->DownloadPurpose, 0);
   EXPECT_EQ(state->DownloadTotalSize, 0.0);
   for (const std::string* text : {&state->DownloadRegion, &state->DownloadArchiveName, &state->DownloadUrl,
-                                  &state->RegionBaseUrl, &state->DownloadFileName, &state->DownloadTargetPath,
+                                  &state->DownloadFileName, &state->DownloadTargetPath,
                                   &state->Cleaner.BackupDirectory, &state->Cleaner.GameDirectory})
     EXPECT_TRUE(text->empty());
-  EXPECT_TRUE(state->SoundPackNames.empty() && state->ImagePackNames.empty() && state->MusicNames.empty());
+  EXPECT_TRUE(PackNamesEmpty(*state) && state->Downloader.ArchiveNames.Snapshot()->ImagePackNames.empty());
   EXPECT_TRUE(state->Cleaner.SkipNames.empty());
   const PackageIndex& index = state->Cleaner.PackageIndex;
   EXPECT_TRUE(index.FolderNames.empty() && index.FolderOffsets.empty() && index.FileNames.empty() &&
@@ -113,8 +126,12 @@ TEST(ProgramState, StartsEmptyWithTheDownloadDefaults) {
 
 TEST(ProgramFrame, StartsUpInOrderWithTheHandlersWired) {
   EngineLog log;
-  ProgramFrame frame("run", std::make_unique<RunningDownloadEngine>(log));
-  HeadlessHost host(frame, [](HeadlessWindow& window, ProgramState&) {
+  TestFolder run;
+  FakeSkinLibrary skinLibrary;
+  ProgramFrame frame(run.Path(), std::make_unique<RunningDownloadEngine>(log), skinLibrary);
+  std::size_t skinsAttachedWhenShown = 0;
+  HeadlessHost host(frame, [&](HeadlessWindow& window, ProgramState&) {
+    skinsAttachedWhenShown = skinLibrary.attachments.size();
     window.Click(按钮_选择游戏目录);  // the first page answers: its folder dialog opens
   });
   EXPECT_EQ(frame.Phase(), ProgramPhase::Starting);
@@ -124,18 +141,47 @@ TEST(ProgramFrame, StartsUpInOrderWithTheHandlersWired) {
   EXPECT_EQ(host.phaseWhileRunning, ProgramPhase::Running);
   EXPECT_EQ(host.window.folderPrompts.size(), 1u);
   EXPECT_EQ(frame.Phase(), ProgramPhase::Ended);
+  // The skin is on before the user sees the window, from the library beside the program.
+  EXPECT_EQ(skinsAttachedWhenShown, 1u);
+  EXPECT_EQ(skinLibrary.attachments.at(0).path, run.File("SkinH_EL.dll"));
+  EXPECT_TRUE(run.Has("SkinH_EL.dll"));
+}
+
+TEST(ProgramFrame, AnUnusableSkinLibraryEndsTheProgramAtOnceWithoutShutDown) {
+  EngineLog engine;
+  TestFolder run;
+  FakeSkinLibrary skinLibrary;
+  skinLibrary.loads = false;
+  ProgramFrame frame(run.Path(), std::make_unique<RunningDownloadEngine>(engine), skinLibrary);
+  HeadlessHost host(frame, [](HeadlessWindow&, ProgramState&) {});
+
+  EXPECT_EQ(frame.Run(host), -1);
+
+  EXPECT_FALSE(host.shown);
+  ASSERT_EQ(host.window.messages.size(), 1u);
+  EXPECT_EQ(host.window.messages[0].text,
+            TextFromUtf8Source(u8"无法加载皮肤库 SkinH_EL.dll 或其中没有函数 SkinH_AttachRes!"));
+  EXPECT_EQ(host.window.messages[0].title, TextFromUtf8Source(u8"错误"));
+  EXPECT_EQ(host.window.messages[0].style, box::kError);
+  // The shut-down routine did not run: the engine was never stopped and the
+  // state is as start-up made it.
+  EXPECT_EQ(engine.destroyCalls, 0);
+  EXPECT_TRUE(frame.State().DownloadTask.has_value());
+  EXPECT_EQ(frame.Phase(), ProgramPhase::Ended);
 }
 
 TEST(ProgramFrame, ClosingStopsARunningDownloadAndReleasesInOrder) {
   EngineLog engine;
-  ProgramFrame frame("run", std::make_unique<RunningDownloadEngine>(engine));
+  TestFolder run;
+  FakeSkinLibrary skinLibrary;
+  ProgramFrame frame(run.Path(), std::make_unique<RunningDownloadEngine>(engine), skinLibrary);
   HeadlessHost host(frame, [&engine](HeadlessWindow&, ProgramState& state) {
     engine.state = &state;
-    state.RegionNames = {"kr", "jp"};
+    state.Downloader.RegionNames = {"kr", "jp"};
+    state.Downloader.RegionBaseUrl.Set("http://127.0.0.1/kr/");
     state.DownloadUrl = "http://127.0.0.1/a.spk";
     state.DownloadTargetPath = "C:\\DNF\\ImagePacks2\\a.NPK.spk";
-    state.SoundPackNames = {"s.npk"};
-    state.MusicNames = {"m.ogg"};
+    state.Downloader.ArchiveNames.Replace({{"s.npk"}, {}, {"m.ogg"}});
     state.Cleaner.GameDirectory = "C:\\DNF";
     state.Cleaner.BackupDirectory = "C:\\backup";
     state.Cleaner.PackageIndex.FolderNames = {"ImagePacks2"};
@@ -154,14 +200,16 @@ TEST(ProgramFrame, ClosingStopsARunningDownloadAndReleasesInOrder) {
   EXPECT_FALSE(engine.released.packageIndex);
 
   ProgramState& state = frame.State();
-  EXPECT_TRUE(state.SoundPackNames.empty() && state.MusicNames.empty());
+  EXPECT_TRUE(PackNamesEmpty(state));
   EXPECT_TRUE(state.Cleaner.GameDirectory.empty() && state.Cleaner.BackupDirectory.empty());
   EXPECT_TRUE(state.Cleaner.PackageIndex.FolderNames.empty());
 }
 
 TEST(ProgramFrame, ShutsDownEvenWhenTheWindowFails) {
   EngineLog engine;
-  ProgramFrame frame("run", std::make_unique<RunningDownloadEngine>(engine));
+  TestFolder run;
+  FakeSkinLibrary skinLibrary;
+  ProgramFrame frame(run.Path(), std::make_unique<RunningDownloadEngine>(engine), skinLibrary);
   HeadlessHost host(frame, [](HeadlessWindow&, ProgramState&) { throw std::runtime_error("window lost"); });
   EXPECT_THROW(frame.Run(host), std::runtime_error);
   EXPECT_EQ(engine.destroyCalls, 1);
@@ -169,7 +217,9 @@ TEST(ProgramFrame, ShutsDownEvenWhenTheWindowFails) {
 }
 
 TEST(ProgramFrame, RunsWithoutAnEngine) {
-  ProgramFrame frame("run", nullptr);
+  TestFolder run;
+  FakeSkinLibrary skinLibrary;
+  ProgramFrame frame(run.Path(), nullptr, skinLibrary);
   HeadlessHost host(frame, [](HeadlessWindow&, ProgramState&) {});
   EXPECT_EQ(frame.Run(host), 0);
   EXPECT_EQ(frame.Phase(), ProgramPhase::Ended);

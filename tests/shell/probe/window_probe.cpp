@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <cstring>
 
@@ -80,6 +81,22 @@ std::wstring RemoteItemText(HWND control, UINT message, WPARAM index, Item item,
   return result;
 }
 }  // namespace
+
+std::wstring WindowsPathOfArgument(const char* argument) {
+  std::wstring path(MAX_PATH, L'\0');
+  path.resize(MultiByteToWideChar(CP_ACP, 0, argument, -1, path.data(), MAX_PATH - 1) - 1);
+  if (path.empty() || path[0] != L'/') return path;
+  std::replace(path.begin(), path.end(), L'/', L'\\');
+  return L"Z:" + path;
+}
+
+std::string Narrow(const std::wstring& text) {
+  std::string narrow(text.size() * 3 + 1, '\0');
+  int length = WideCharToMultiByte(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()), narrow.data(),
+                                   static_cast<int>(narrow.size()), nullptr, nullptr);
+  narrow.resize(length);
+  return narrow;
+}
 
 std::wstring ClassOf(HWND hwnd) {
   wchar_t name[64] = {};

@@ -41,6 +41,13 @@ std::vector<COLORREF> ScreenPixels(const RECT& rect);
 // person can; false when it did not come up within 5 s.
 bool ShowTab(HWND tabControl, int page);
 
+// A path as the test is given it on its command line (under Wine a Unix
+// path), in the form Windows programs take.
+std::wstring WindowsPathOfArgument(const char* argument);
+
+// A wide text in UTF-8, for the tests' messages.
+std::string Narrow(const std::wstring& text);
+
 // The window class of `hwnd`, as the system names it.
 std::wstring ClassOf(HWND hwnd);
 

@@ -21,14 +21,6 @@ using namespace control;
 
 std::wstring programPath;
 
-std::string Narrow(const std::wstring& text) {
-  std::string narrow(text.size() * 3 + 1, '\0');
-  int length = WideCharToMultiByte(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()), narrow.data(),
-                                   static_cast<int>(narrow.size()), nullptr, nullptr);
-  narrow.resize(length);
-  return narrow;
-}
-
 // The class that the system gives each kind of control, as other tools see it.
 const wchar_t* ExpectedClass(ControlKind kind) {
   switch (kind) {
@@ -53,13 +45,6 @@ void LetKeysArrive(HWND window) {
 bool HasCaption(ControlKind kind) {
   return kind == ControlKind::Label || kind == ControlKind::Edit || kind == ControlKind::Button ||
          kind == ControlKind::CheckBox || kind == ControlKind::RadioButton || kind == ControlKind::GroupBox;
-}
-
-// A Unix path, as the test gets it, in the form Windows programs take.
-std::wstring WindowsPath(std::wstring path) {
-  if (path.empty() || path[0] != L'/') return path;
-  std::replace(path.begin(), path.end(), L'/', L'\\');
-  return L"Z:" + path;
 }
 
 class PelloryWindow : public ::testing::Test {
@@ -337,8 +322,6 @@ int main(int argc, char** argv) {
     fprintf(stderr, "usage: window_probe_test PATH_OF_Pellory.exe\n");
     return 2;
   }
-  std::wstring path(MAX_PATH, L'\0');
-  path.resize(MultiByteToWideChar(CP_ACP, 0, argv[1], -1, path.data(), MAX_PATH - 1) - 1);
-  programPath = WindowsPath(path);
+  programPath = WindowsPathOfArgument(argv[1]);
   return RUN_ALL_TESTS();
 }
