@@ -18,7 +18,9 @@ std::string LastReason() {
 
 std::string HomeFolder::ConfigFile() const { return JoinPath(path, "File_Cfg.ini"); }
 
-std::string HomeFolder::ListFolder() const { return JoinPath(path, "lst_file"); }
+// The program's texts spell the folder "lst_file" and "lst_File"; on
+// Windows both name one folder, and elsewhere either may be on disk.
+std::string HomeFolder::ListFolder() const { return FindFolderIgnoringCase(path, "lst_file"); }
 
 void AddHomeOption(CLI::App& command, HomeFolder& home) {
   home.path = RunDirectory();

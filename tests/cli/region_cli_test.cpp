@@ -185,6 +185,24 @@ TEST_F(RegionCliTest, ListFailsWithoutAListFile) {
   }
 }
 
+// The list folder is found whatever the case of its name; of several
+// spellings on a system whose names keep their case, the first in byte order.
+TEST_F(RegionCliTest, FindsTheListFolderWhateverItsCase) {
+  std::filesystem::rename(home.File("lst_file"), home.File("lst_File"));
+  CliRun run = Run({"list", Gbk(u8"韩国"), "--folder", "Music"});
+  EXPECT_EQ(run.exitCode, 0) << run.errors;
+  EXPECT_EQ(run.Lines(), Lines{"m1"});
+
+  if (cli.IsWindows()) return;  // Wine picks one of several spellings its own way
+  CreateFolder(home.File("lst_FILE"));
+  home.Write("lst_FILE/kr.lst", RegionListBuilder().Block("Music", {"first"}).Contents());
+  CreateFolder(home.File("lst_file"));
+  home.Write("lst_file/kr.lst", RegionListBuilder().Block("Music", {"last"}).Contents());
+  run = Run({"list", Gbk(u8"韩国"), "--folder", "Music"});
+  EXPECT_EQ(run.exitCode, 0) << run.errors;
+  EXPECT_EQ(run.Lines(), Lines{"first"});
+}
+
 TEST_F(RegionCliTest, RefusesEveryWrongCommandLine) {
   const std::string korea = Gbk(u8"韩国"), list = home.File("lst_file/kr.lst");
   const std::vector<std::vector<std::string>> cases = {
