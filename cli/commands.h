@@ -20,3 +20,8 @@ using Command = std::function<int()>;
 // scan and clean: the patch scan of one game folder, and the cleaning of
 // what it finds.
 void AddScanCommands(CLI::App& app, Command& chosen);
+// config: the configuration file sealed, opened, and its keys and values.
+void AddConfigCommands(CLI::App& app, Command& chosen);
+// regions and list: the foreign regions and the archive names of their
+// list files.
+void AddRegionCommands(CLI::App& app, Command& chosen);

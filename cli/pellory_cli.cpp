@@ -1,5 +1,6 @@
 // pellory-cli: the patch scan and cleaning without the window, for people
-// who keep many game installs. Same core as the window, same verdicts.
+// who keep many game installs, and the foreign regions' configuration and
+// archive lists. Same cores as the window, same verdicts.
 // `pellory-cli --help` and `pellory-cli SUBCOMMAND --help` describe the use.
 #include <CLI/CLI.hpp>
 
@@ -29,11 +30,14 @@ int EndOfParsing(const CLI::App& app, const CLI::ParseError& error) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  CLI::App app("The patch scan and cleaning of the game's ImagePacks2 and SoundPacks folders.", "pellory-cli");
+  CLI::App app("The patch scan and cleaning of the game's ImagePacks2 and SoundPacks folders, and the foreign "
+                "regions' configuration and archive lists.", "pellory-cli");
   app.require_subcommand(1);
   app.failure_message(FailureMessage);
   Command chosen;
   AddScanCommands(app, chosen);
+  AddConfigCommands(app, chosen);
+  AddRegionCommands(app, chosen);
 
   // The arguments as the program's own texts (on Windows they arrive wide);
   // the parser takes them last first.
