@@ -42,6 +42,7 @@ if(WIN32)
   set(CPACK_ARCHIVE_COMPONENT_INSTALL ON)
   set(CPACK_COMPONENTS_GROUPING ALL_COMPONENTS_IN_ONE)
   set(CPACK_COMPONENTS_ALL programs side_files)
+  set(CPACK_COMPONENT_INCLUDE_TOPLEVEL_DIRECTORY ON)
 else()
   # ferrule and pellory-cli in /usr/bin. Their side files go to a private
   # folder below the system's temporary folder, so nothing else is installed.

@@ -19,7 +19,7 @@ import struct, sys, zipfile
 zip_path, top, version = sys.argv[1:]
 archive = zipfile.ZipFile(zip_path)
 names = sorted(name.rstrip("/") for name in archive.namelist())
-expected = sorted([top] + [f"{top}/{name}" for name in
+expected = sorted([f"{top}/{name}" for name in
                    ["Pellory.exe", "Ferrule.exe", "File_Cfg.ini", "Skip_Npk.ini", "读我.txt", "lst_file"]])
 ok = True
 def check(condition, why):
