@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "cli/commands.h"
+#include "generated/version.h"
 #include "platform/console.h"
 #include "platform/program.h"
 
@@ -32,6 +33,7 @@ int EndOfParsing(const CLI::App& app, const CLI::ParseError& error) {
 int main(int argc, char** argv) {
   CLI::App app("The patch scan and cleaning of the game's ImagePacks2 and SoundPacks folders, and the foreign "
                 "regions' configuration and archive lists.", "pellory-cli");
+  app.set_version_flag("--version", std::string("pellory-cli ") + kProgramVersion);
   app.require_subcommand(1);
   app.failure_message(FailureMessage);
   Command chosen;

@@ -13,6 +13,7 @@ packages=(
   python3-cryptography
   fonts-wine fonts-wqy-microhei locales
   libcurl4-openssl-dev nginx python3-pyftpdlib curl aria2
+  dpkg-dev
 )
 
 missing=()
