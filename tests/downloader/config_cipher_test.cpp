@@ -42,7 +42,7 @@ struct GcmCase {
   const char *key, *nonce, *associated, *plain, *sealed;  // sealed: cipher text and tag
 };
 
-// Test cases 13 to 16 of the GCM specification (McGrew and Viega), AES-256.
+// Test cases 13 to 16 of the GCM paper (McGrew and Viega), AES-256.
 const GcmCase kGcmCases[] = {
     {"empty message", "0000000000000000000000000000000000000000000000000000000000000000", "000000000000000000000000", "",
      "", "530f8afbc74536b9a963b4f1c4cb738b"},
