@@ -20,3 +20,5 @@ using Command = std::function<int()>;
 // scan and clean: the patch scan of one game folder, and the cleaning of
 // what it finds.
 void AddScanCommands(CLI::App& app, Command& chosen);
+// download and update-list: archives from a region's server, and the region's list file.
+void AddDownloadCommands(CLI::App& app, Command& chosen);

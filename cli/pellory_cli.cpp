@@ -34,6 +34,7 @@ int main(int argc, char** argv) {
   app.failure_message(FailureMessage);
   Command chosen;
   AddScanCommands(app, chosen);
+  AddDownloadCommands(app, chosen);
 
   // The arguments as the program's own texts (on Windows they arrive wide);
   // the parser takes them last first.
