@@ -237,7 +237,7 @@ TEST_F(DownloadTest, AForeignNameThatLeavesTheRegionFolderWritesNothing) {
 
 class ListRefreshTest : public DownloadTest {
  protected:
-  std::string ListFile() const { return page.runDirectory.File("lst_file/kr.lst"); }
+  std::string ListFile() const { return JoinPath(page.runDirectory.File("lst_file"), "kr.lst"); }
 };
 
 TEST_F(ListRefreshTest, WithoutARegionOnlyWarns) {
