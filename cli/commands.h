@@ -25,3 +25,5 @@ void AddConfigCommands(CLI::App& app, Command& chosen);
 // regions and list: the foreign regions and the archive names of their
 // list files.
 void AddRegionCommands(CLI::App& app, Command& chosen);
+// download and update-list: archives from a region's server, and the region's list file.
+void AddDownloadCommands(CLI::App& app, Command& chosen);

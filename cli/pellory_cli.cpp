@@ -40,6 +40,7 @@ int main(int argc, char** argv) {
   AddScanCommands(app, chosen);
   AddConfigCommands(app, chosen);
   AddRegionCommands(app, chosen);
+  AddDownloadCommands(app, chosen);
 
   // The arguments as the program's own texts (on Windows they arrive wide);
   // the parser takes them last first.

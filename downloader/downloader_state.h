@@ -1,10 +1,16 @@
 #pragma once
 // The program-wide state of the second page's handlers.
+#include <atomic>
+#include <cstdint>
+#include <memory>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
 
+#include "downloader/download_controller.h"
+#include "downloader/download_engine.h"
 #include "downloader/shared_archive_names.h"
 
 // A text that one thread writes while another may read it: a region is
@@ -33,4 +39,25 @@ struct DownloaderState {
   SharedText RegionBaseUrl;              // the base address of the region chosen last
   // The archive names of the region chosen last, folder by folder.
   SharedArchiveNames ArchiveNames;
+
+  // The download that runs or ran last. The window's thread writes these
+  // while the busy caption reads idle, before the task goes to the engine;
+  // the engine's thread reads them while the task ends, and sets the
+  // caption back to idle only when it is done with them.
+  std::int32_t DownloadPurpose = 0;  // 1: an archive, 2: the region's list file; 0: none yet
+  std::string DownloadRegion;
+  std::string DownloadArchiveName;
+  std::string DownloadUrl;
+  std::string DownloadFileName;
+  std::string DownloadTargetPath;
+  // Written on the engine's thread while the timer reads it on the window's.
+  std::atomic<double> DownloadTotalSize = 0;
+  // Held from start-up until shut-down releases it.
+  std::optional<::DownloadTask> DownloadTask;
+  // The one engine; none when the program runs without one.
+  std::unique_ptr<::DownloadEngine> DownloadEngine;
+  // Starts the unpacker beside the program on a downloaded SPK file.
+  UnpackerRun RunUnpacker;
+  // The pauses around a region list refresh, for the file system to settle.
+  int SettleMilliseconds = 1000;
 };

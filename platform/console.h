@@ -6,5 +6,7 @@
 void WriteConsoleText(std::string_view text);
 // The same for standard error.
 void WriteErrorText(std::string_view text);
+// Whether standard error is a terminal, where a line that redraws itself reads well.
+bool ErrorIsTerminal();
 void SetConsoleTitleText(std::string_view title);
 void PauseMilliseconds(int milliseconds);

@@ -15,24 +15,26 @@ std::unique_ptr<ProgramState> CreateProgramState(std::string runDirectory,
   auto state = std::make_unique<ProgramState>();
   state->Cleaner.RunDirectory = runDirectory;
   state->Downloader.RunDirectory = runDirectory;
+  state->Downloader.RunUnpacker = UnpackerBeside(runDirectory);
   state->RunDirectory = std::move(runDirectory);
-  state->DownloadTask.emplace();
-  state->DownloadEngine = std::move(engine);
+  state->Downloader.DownloadTask.emplace();
+  state->Downloader.DownloadEngine = std::move(engine);
   return state;
 }
 
 void ReleaseProgramState(ProgramState& state) {
   Release(state.Downloader.RegionNames);
-  for (std::string* text : {&state.DownloadRegion, &state.DownloadArchiveName, &state.DownloadUrl,
-                            &state.DownloadFileName, &state.DownloadTargetPath})
+  DownloaderState& downloader = state.Downloader;
+  for (std::string* text : {&downloader.DownloadRegion, &downloader.DownloadArchiveName, &downloader.DownloadUrl,
+                            &downloader.DownloadFileName, &downloader.DownloadTargetPath})
     Release(*text);
   state.Downloader.RegionBaseUrl.Set({});
   // The engine keeps its own copy of the settings it was given, so a
   // running download survives the task's release until the engine stops.
-  state.DownloadTask.reset();
-  if (state.DownloadEngine) {
-    state.DownloadEngine->Destroy();
-    state.DownloadEngine.reset();
+  downloader.DownloadTask.reset();
+  if (downloader.DownloadEngine) {
+    downloader.DownloadEngine->Destroy();
+    downloader.DownloadEngine.reset();
   }
   state.Downloader.ArchiveNames.Replace({});
   Release(state.Cleaner.BackupDirectory);

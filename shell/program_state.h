@@ -2,9 +2,7 @@
 // Pellory's program-wide state: every item exists once for the whole run,
 // is created before the window opens and is released when the program ends.
 // The handlers that write an item say what it holds.
-#include <cstdint>
 #include <memory>
-#include <optional>
 #include <string>
 
 #include "cleaner/cleaner_state.h"
@@ -13,20 +11,9 @@
 
 struct ProgramState {
   std::string RunDirectory;
-  // The second page's part: RegionNames, RegionBaseUrl and the archive
-  // names of the chosen region.
+  // The second page's part: RegionNames, RegionBaseUrl, the archive names
+  // of the chosen region, and the download's state with the engine.
   DownloaderState Downloader;
-  std::int32_t DownloadPurpose = 0;  // 0: no download yet
-  std::string DownloadRegion;
-  std::string DownloadArchiveName;
-  std::string DownloadUrl;
-  std::string DownloadFileName;
-  std::string DownloadTargetPath;
-  // Held from start-up until shut-down releases it.
-  std::optional<::DownloadTask> DownloadTask;
-  // The one engine; none when the program runs without one.
-  std::unique_ptr<::DownloadEngine> DownloadEngine;
-  double DownloadTotalSize = 0;
   // The patch cleaner's part: BackupDirectory, GameDirectory, SkipNames and
   // the PackageIndex.
   CleanerState Cleaner;

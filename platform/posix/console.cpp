@@ -54,3 +54,5 @@ void SetConsoleTitleText(std::string_view title) {
 void PauseMilliseconds(int milliseconds) {
   std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
 }
+
+bool ErrorIsTerminal() { return isatty(STDERR_FILENO) == 1; }

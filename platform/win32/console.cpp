@@ -21,6 +21,11 @@ void WriteTo(HANDLE out, std::string_view text) {
 void WriteConsoleText(std::string_view text) { WriteTo(GetStdHandle(STD_OUTPUT_HANDLE), text); }
 void WriteErrorText(std::string_view text) { WriteTo(GetStdHandle(STD_ERROR_HANDLE), text); }
 
+bool ErrorIsTerminal() {
+  DWORD mode = 0;
+  return GetConsoleMode(GetStdHandle(STD_ERROR_HANDLE), &mode) != 0;
+}
+
 void SetConsoleTitleText(std::string_view title) { SetConsoleTitleW(WideFromText(title).c_str()); }
 
 void PauseMilliseconds(int milliseconds) { Sleep(static_cast<DWORD>(milliseconds)); }

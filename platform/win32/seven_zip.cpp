@@ -1,12 +1,8 @@
 #include "platform/seven_zip.h"
 
-#include <windows.h>
-
 #include "platform/files.h"
 #include "platform/private_folder.h"
-#include "platform/win32/native_text.h"
-#include "platform/win32/scoped_handle.h"
-#include "platform/win32/stopped_on_interruption.h"
+#include "platform/win32/hidden_program.h"
 
 namespace {
 // The one 7-Zip build whose way of naming its output the unpacking relies on.
@@ -26,23 +22,9 @@ class WindowsSevenZip final : public ChunkInflater {
 
   // `contentFile` is "[Content]" in the side folder, where 7-Zip puts it.
   InflateStatus Inflate(const std::string& packedFile, const std::string&) override {
-    std::wstring commandLine = WideFromText("\"" + runDirectory_ + "\\7z.exe\" x \"" + packedFile + "\" -y");
-    STARTUPINFOW startup{};
-    startup.cb = sizeof startup;
-    startup.dwFlags = STARTF_USESHOWWINDOW;
-    startup.wShowWindow = SW_HIDE;
-    PROCESS_INFORMATION started{};
-    if (!CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                        WideFromText(folder_.Path()).c_str(), &startup, &started))
-      return {};
-    ScopedHandle process(started.hProcess), thread(started.hThread);
-    {
-      StoppedOnInterruption stopped(process.Get());
-      WaitForSingleObject(process.Get(), INFINITE);
-    }
-    DWORD exitCode = 0;
-    GetExitCodeProcess(process.Get(), &exitCode);
-    return {true, static_cast<int>(exitCode)};
+    const HiddenProcessEnd end =
+        RunCommandLineHidden("\"" + runDirectory_ + "\\7z.exe\" x \"" + packedFile + "\" -y", folder_.Path());
+    return {end.started, end.exitCode};
   }
 
  private:

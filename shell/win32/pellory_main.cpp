@@ -5,6 +5,7 @@
 #include <optional>
 #include <string>
 
+#include "platform/download_transport.h"
 #include "platform/program.h"
 #include "platform/win32/native_text.h"
 #include "shell/program_frame.h"
@@ -33,8 +34,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   try {
     Win32Host host;
     CarriedSkinLibrary skinLibrary;
-    // The download engine joins the program with the downloader.
-    ProgramFrame frame(RunDirectory(), nullptr, skinLibrary);
+    ProgramFrame frame(RunDirectory(), CreateDownloadEngine(CreateDownloadTransport()), skinLibrary);
     return frame.Run(host);
   } catch (const std::exception& fault) {
     OutputDebugStringW(WideFromText(std::string("Pellory stopped: ") + fault.what()).c_str());

@@ -45,9 +45,9 @@ class RunningDownloadEngine final : public DownloadEngine {
     log_.downloadRuns = false;
     if (const ProgramState* state = log_.state)
       log_.released = {state->Downloader.RegionNames.empty(),
-                       state->DownloadUrl.empty() && state->DownloadTargetPath.empty() &&
+                       state->Downloader.DownloadUrl.empty() && state->Downloader.DownloadTargetPath.empty() &&
                            state->Downloader.RegionBaseUrl.Get().empty(),
-                       !state->DownloadTask.has_value(),
+                       !state->Downloader.DownloadTask.has_value(),
                        PackNamesEmpty(*state),
                        state->Cleaner.GameDirectory.empty() && state->Cleaner.BackupDirectory.empty(),
                        state->Cleaner.PackageIndex.FolderNames.empty()};
@@ -66,7 +66,7 @@ class HeadlessHost final : public MainWindowHost {
 
   Window& CreateMainWindow() override {
     phaseAtCreate = frame_.Phase();
-    stateReadyAtCreate = frame_.State().DownloadTask.has_value();
+    stateReadyAtCreate = frame_.State().Downloader.DownloadTask.has_value();
     return window;
   }
   void ShowAndRunUntilClosed() override {
@@ -93,10 +93,10 @@ TEST(ProgramState, StartsEmptyWithTheDownloadDefaults) {
   EXPECT_TRUE(state->Downloader.RegionNames.empty());
   EXPECT_EQ(state->Downloader.RunDirectory, "/opt/pellory");
   EXPECT_TRUE(state->Downloader.RegionBaseUrl.Get().empty());
-  EXPECT_EQ(state->DownloadPurpose, 0);
-  EXPECT_EQ(state->DownloadTotalSize, 0.0);
-  for (const std::string* text : {&state->DownloadRegion, &state->DownloadArchiveName, &state->DownloadUrl,
-                                  &state->DownloadFileName, &state->DownloadTargetPath,
+  EXPECT_EQ(state->Downloader.DownloadPurpose, 0);
+  EXPECT_EQ(state->Downloader.DownloadTotalSize, 0.0);
+  for (const std::string* text : {&state->Downloader.DownloadRegion, &state->Downloader.DownloadArchiveName, &state->Downloader.DownloadUrl,
+                                  &state->Downloader.DownloadFileName, &state->Downloader.DownloadTargetPath,
                                   &state->Cleaner.BackupDirectory, &state->Cleaner.GameDirectory})
     EXPECT_TRUE(text->empty());
   EXPECT_TRUE(PackNamesEmpty(*state) && state->Downloader.ArchiveNames.Snapshot()->ImagePackNames.empty());
@@ -105,8 +105,8 @@ TEST(ProgramState, StartsEmptyWithTheDownloadDefaults) {
   EXPECT_TRUE(index.FolderNames.empty() && index.FolderOffsets.empty() && index.FileNames.empty() &&
               index.FileSizes.empty() && index.FileDigests.empty());
 
-  ASSERT_TRUE(state->DownloadTask.has_value());
-  const DownloadTask& task = *state->DownloadTask;
+  ASSERT_TRUE(state->Downloader.DownloadTask.has_value());
+  const DownloadTask& task = *state->Downloader.DownloadTask;
   EXPECT_EQ(task.Flags, 1);
   EXPECT_EQ(task.FtpUser, "anonymous");
   EXPECT_NE(task.FtpPassword.find('@'), std::string::npos);
@@ -166,7 +166,7 @@ TEST(ProgramFrame, AnUnusableSkinLibraryEndsTheProgramAtOnceWithoutShutDown) {
   // The shut-down routine did not run: the engine was never stopped and the
   // state is as start-up made it.
   EXPECT_EQ(engine.destroyCalls, 0);
-  EXPECT_TRUE(frame.State().DownloadTask.has_value());
+  EXPECT_TRUE(frame.State().Downloader.DownloadTask.has_value());
   EXPECT_EQ(frame.Phase(), ProgramPhase::Ended);
 }
 
@@ -179,8 +179,8 @@ TEST(ProgramFrame, ClosingStopsARunningDownloadAndReleasesInOrder) {
     engine.state = &state;
     state.Downloader.RegionNames = {"kr", "jp"};
     state.Downloader.RegionBaseUrl.Set("http://127.0.0.1/kr/");
-    state.DownloadUrl = "http://127.0.0.1/a.spk";
-    state.DownloadTargetPath = "C:\\DNF\\ImagePacks2\\a.NPK.spk";
+    state.Downloader.DownloadUrl = "http://127.0.0.1/a.spk";
+    state.Downloader.DownloadTargetPath = "C:\\DNF\\ImagePacks2\\a.NPK.spk";
     state.Downloader.ArchiveNames.Replace({{"s.npk"}, {}, {"m.ogg"}});
     state.Cleaner.GameDirectory = "C:\\DNF";
     state.Cleaner.BackupDirectory = "C:\\backup";

@@ -34,12 +34,14 @@ class FaultyHandler(http.server.BaseHTTPRequestHandler):
     def do_GET(self):
         parts = self.path.lstrip("/").split("/")
         kind = parts[0]
-        if kind == "status" and len(parts) == 2 and parts[1].isdigit():
+        # Folders between the kind and the file's name, as a program builds
+        # its addresses, are not looked at: the name is the last part.
+        if kind == "status" and len(parts) >= 2 and parts[1].isdigit():
             return self.answer_empty(int(parts[1]))
-        if kind == "cut" and len(parts) == 3 and parts[1].isdigit():
-            return self.serve(parts[2], cut=self.server.take_cut(self.path, int(parts[1])))
-        if kind in ("file", "break-at-half", "lying-total", "stall") and len(parts) == 2:
-            return self.serve(parts[1], mode=kind)
+        if kind == "cut" and len(parts) >= 3 and parts[1].isdigit():
+            return self.serve(parts[-1], cut=self.server.take_cut(self.path, int(parts[1])))
+        if kind in ("file", "break-at-half", "lying-total", "stall") and len(parts) >= 2:
+            return self.serve(parts[-1], mode=kind)
         self.answer_empty(404)
 
     def answer_empty(self, status, sent=0):
