@@ -4,6 +4,7 @@
 
 #include "common/gbk_text.h"
 #include "downloader/config_file.h"
+#include "downloader/home_layout.h"
 #include "platform/console.h"
 #include "platform/files.h"
 #include "platform/program.h"
@@ -16,11 +17,7 @@ std::string LastReason() {
 }
 }  // namespace
 
-std::string HomeFolder::ConfigFile() const { return JoinPath(path, "File_Cfg.ini"); }
-
-// The program's texts spell the folder "lst_file" and "lst_File"; on
-// Windows both name one folder, and elsewhere either may be on disk.
-std::string HomeFolder::ListFolder() const { return FindFolderIgnoringCase(path, "lst_file"); }
+std::string HomeFolder::ConfigFile() const { return ConfigFilePath(path); }
 
 void AddHomeOption(CLI::App& command, HomeFolder& home) {
   home.path = RunDirectory();

@@ -19,8 +19,6 @@ struct HomeFolder {
   std::string path;
 
   std::string ConfigFile() const;
-  // The folder of the region list files.
-  std::string ListFolder() const;
 };
 
 // Adds --home to `command`; the folder starts as the program's own.

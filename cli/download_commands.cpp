@@ -19,6 +19,7 @@
 #include "downloader/config_file.h"
 #include "downloader/config_password.h"
 #include "downloader/download_controller.h"
+#include "downloader/home_layout.h"
 #include "platform/console.h"
 #include "platform/download_transport.h"
 #include "platform/files.h"
@@ -87,7 +88,7 @@ DownloadTask TaskWith(const Settings& settings) {
 
 bool DownloadArchive(const Settings& settings, const std::string& name) {
   std::string config = settings.home.ConfigFile();
-  const std::string listName = ReadConfigValue(config, kConfigPassword, "lst_name", settings.region);
+  const std::string listName = ReadConfigValue(config, kConfigPassword, kListNameSection, settings.region);
   const std::string baseUrl = ReadConfigValue(config, kConfigPassword, listName, "file");
   ArchiveDownload plan;
   std::string refusal;

@@ -18,16 +18,15 @@
 #include "cli/commands.h"
 #include "downloader/config_file.h"
 #include "downloader/config_password.h"
+#include "downloader/home_layout.h"
 #include "downloader/keyword_search.h"
 #include "downloader/region_list.h"
 #include "platform/console.h"
 #include "platform/files.h"
 
 namespace {
-constexpr char kListNameSection[] = "lst_name";
 constexpr char kBaseUrlKey[] = "file";
 constexpr char kListUrlKey[] = "lst";
-constexpr char kListExtension[] = ".lst";
 
 int PrintRegions(const HomeFolder& home) {
   std::string config = home.ConfigFile();
@@ -59,7 +58,7 @@ struct ListSettings {
 std::optional<std::string> RegionListFile(const ListSettings& settings) {
   std::string config = settings.home.ConfigFile();
   const std::string listName = ReadConfigValue(config, kConfigPassword, kListNameSection, settings.region);
-  if (!listName.empty()) return JoinPath(settings.home.ListFolder(), listName + kListExtension);
+  if (!listName.empty()) return RegionListPath(settings.home.path, listName);
   // The reader gives the empty text for a file it can't open, too.
   if (ReadConfigKeys(config, kConfigPassword, kListNameSection))
     Complain("no list name for the region " + settings.region + " in " + config);

@@ -10,6 +10,7 @@
 
 #include "downloader/config_file.h"
 #include "downloader/config_password.h"
+#include "downloader/home_layout.h"
 #include "downloader/keyword_search.h"
 #include "downloader/region_list.h"
 #include "platform/files.h"
@@ -18,14 +19,10 @@
 namespace {
 using namespace control;
 
-constexpr char kConfigFileName[] = "File_Cfg.ini";
-constexpr char kListNameSection[] = "lst_name";
 constexpr char kBaseUrlKey[] = "file";
-constexpr char kListFolder[] = "lst_file";
-constexpr char kListExtension[] = ".lst";
 constexpr int kEnterKey = 13;
 
-std::string ConfigPath(const DownloaderState& state) { return JoinPath(state.RunDirectory, kConfigFileName); }
+std::string ConfigPath(const DownloaderState& state) { return ConfigFilePath(state.RunDirectory); }
 
 // The text of a combo box's current item; empty when none is current.
 std::string ChosenItem(const Window& window, Name combo) {
@@ -42,8 +39,7 @@ std::string ChosenListName(const Window& window, const DownloaderState& state) {
 // The archive names of a region's list file; none when it can't be read.
 ArchiveNames ReadListFile(const DownloaderState& state, const std::string& listName) {
   if (listName.empty()) return {};
-  const std::string folder = FindFolderIgnoringCase(state.RunDirectory, kListFolder);
-  return ReadRegionList(ReadWholeFile(JoinPath(folder, listName + kListExtension)));
+  return ReadRegionList(ReadWholeFile(RegionListPath(state.RunDirectory, listName)));
 }
 
 // Fills the list box with the chosen folder's names, all of them or those

@@ -5,16 +5,13 @@
 
 #include "downloader/config_file.h"
 #include "downloader/config_password.h"
+#include "downloader/home_layout.h"
 #include "platform/files.h"
 #include "platform/hidden_program.h"
 #include "platform/utf8_text.h"
 
 namespace {
-constexpr char kConfigFileName[] = "File_Cfg.ini";
-constexpr char kListNameSection[] = "lst_name";
 constexpr char kListAddressKey[] = "lst";
-constexpr char kListFolder[] = "lst_file";
-constexpr char kListExtension[] = ".lst";
 constexpr char kNewCopySuffix[] = ".new";
 constexpr char kArchiveExtension[] = ".spk";
 
@@ -34,7 +31,7 @@ bool HoldsSeparator(const std::string& text) {
   return false;
 }
 
-std::string ConfigPath(const std::string& runDirectory) { return JoinPath(runDirectory, kConfigFileName); }
+std::string ConfigPath(const std::string& runDirectory) { return ConfigFilePath(runDirectory); }
 
 // The address's bytes after its last "/", or the whole address without one.
 std::string AfterLastSlash(const std::string& url) {
@@ -60,10 +57,9 @@ std::string PathPartRefusal(const std::string& name) {
   return {};
 }
 
-std::string DownloadFolder(const std::string& runDirectory) { return JoinPath(runDirectory, "Download"); }
 
 std::string RegionFolder(const std::string& runDirectory, const std::string& region) {
-  return JoinPath(DownloadFolder(runDirectory), region);
+  return JoinPath(DownloadFolderPath(runDirectory), region);
 }
 
 bool PlanArchiveDownload(const std::string& runDirectory, const std::string& region, const std::string& baseUrl,
@@ -86,7 +82,7 @@ bool PlanArchiveDownload(const std::string& runDirectory, const std::string& reg
 void PrepareArchiveTarget(const std::string& runDirectory, const std::string& region, const ArchiveDownload& plan) {
   // A folder that exists already is fine; one that can't be made shows in
   // the end, as a download that left no file.
-  for (const std::string& folder : {DownloadFolder(runDirectory), RegionFolder(runDirectory, region)})
+  for (const std::string& folder : {DownloadFolderPath(runDirectory), RegionFolder(runDirectory, region)})
     if (!FolderExists(folder)) CreateFolder(folder);
   RemoveIfPresent(plan.TargetPath);
   RemoveIfPresent(plan.UnpackedPath);
@@ -107,7 +103,7 @@ bool PlanListRefresh(const std::string& runDirectory, const std::string& region,
     return false;
   }
   plan.Url = ReadConfigValue(config, kConfigPassword, plan.ListName, kListAddressKey);
-  plan.ListPath = JoinPath(FindFolderIgnoringCase(runDirectory, kListFolder), plan.ListName + kListExtension);
+  plan.ListPath = RegionListPath(runDirectory, plan.ListName);
   plan.NewPath = plan.ListPath + kNewCopySuffix;
   return true;
 }
