@@ -10,39 +10,16 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 build=$PWD/build/win64
 built=$build/bin/Pellory.exe
-remote=$build/tests/shell/probe/window-remote.exe
-[ -x "$built" ] && [ -f "$remote" ] || { echo "show-pellory.sh: build the win64 preset first" >&2; exit 1; }
+window_remote=$build/tests/shell/probe/window-remote.exe
+[ -x "$built" ] && [ -f "$window_remote" ] || { echo "show-pellory.sh: build the win64 preset first" >&2; exit 1; }
 run=$build/show-pellory
 pellory=$run/Pellory.exe
 
-# Wine takes its code page and font choice from the locale; these machines
-# have no Chinese one, so the build makes its own.
-locales=$PWD/build/locale
-[ -d "$locales/zh_CN.UTF-8" ] || { mkdir -p "$locales" && localedef -i zh_CN -f UTF-8 "$locales/zh_CN.UTF-8"; }
-export WINEPREFIX=$build/display-prefix WINEDEBUG=-all WINEDLLOVERRIDES=mscoree,mshtml=
-wine64=$(command -v wine64 || echo /usr/lib/wine/wine64)
-wine() { LOCPATH=$locales LANG=zh_CN.UTF-8 LC_ALL=zh_CN.UTF-8 "$wine64" "$@"; }
-
-# The UI fonts of a Chinese Windows, mapped to the CJK font that is installed.
-prepare_prefix() {
-  [ -d "$WINEPREFIX" ] && return
-  wine wineboot -i >/dev/null 2>&1
-  # Debian's Wine does not look into its own font folder; without Marlett
-  # the title bar's buttons show letters.
-  cp /usr/share/wine/fonts/*.ttf "$WINEPREFIX/drive_c/windows/Fonts/" 2>/dev/null || true
-  for font in 宋体 SimSun "MS Shell Dlg" "MS Shell Dlg 2" Tahoma; do
-    wine reg add 'HKCU\Software\Wine\Fonts\Replacements' /v "$font" /d "WenQuanYi Micro Hei" /f >/dev/null 2>&1
-  done
-}
+. tools/wine-display.sh
 
 # A run directory that holds nothing but Pellory.exe.
 fresh_run_directory() {
   rm -rf "$run" && mkdir -p "$run" && cp "$built" "$pellory"
-}
-
-# With no window manager, Wine draws the frame itself only when told to.
-set_decorated() {
-  wine reg add 'HKCU\Software\Wine\X11 Driver' /v Decorated /d "$1" /f >/dev/null 2>&1
 }
 
 screenshots() {
@@ -52,15 +29,13 @@ screenshots() {
   fresh_run_directory
   wine "$pellory" &
   local program=$!
-  local place
-  place=$(wine "$remote" wait | tr -d '\r')
-  read -r x y width height <<<"$place"
+  remote wait >/dev/null
   for tab in 1 2; do
-    wine "$remote" tab "$tab"
-    import -window root -crop "${width}x${height}+${x}+${y}" +repage "$shots-tab$tab.png"
+    remote tab "$tab"
+    screenshot "$shots-tab$tab.png"
     echo "Pellory, tab $tab: $shots-tab$tab.png"
   done
-  wine "$remote" close
+  remote close
   wait "$program"
   [ -f "$run/SkinH_EL.dll" ] || { echo "show-pellory.sh: Pellory wrote no SkinH_EL.dll" >&2; return 1; }
 }

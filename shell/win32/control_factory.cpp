@@ -127,7 +127,11 @@ const wchar_t* ControlClassName(ControlKind kind) {
   return nullptr;
 }
 
-HWND CreateControl(const ControlSpec& entry, HWND parent, int id, int shownPage) {
+int ControlIdentifier(const ControlSpec& entry) {
+  return kFirstControlId + static_cast<int>(&entry - ControlTable().data());
+}
+
+HWND CreateControl(const ControlSpec& entry, HWND parent, int shownPage) {
   // Controls inside a group box show and hide with it; a page's own
   // controls with their page.
   bool shown = entry.page == 0 || entry.page == shownPage || FindControl(entry.parent)->kind == ControlKind::GroupBox;
@@ -135,7 +139,7 @@ HWND CreateControl(const ControlSpec& entry, HWND parent, int id, int shownPage)
   int height = entry.kind == ControlKind::DropDownList ? entry.height + kDroppedListHeight : entry.height;
   HWND control = CreateWindowExW(KindExStyle(entry), ControlClassName(entry.kind), WideCaption(entry.caption).c_str(),
                                  style, entry.x, entry.y, entry.width, height, parent,
-                                 reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleW(nullptr), nullptr);
+                                 reinterpret_cast<HMENU>(static_cast<INT_PTR>(ControlIdentifier(entry))), GetModuleHandleW(nullptr), nullptr);
   SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)), FALSE);
   SetInitialState(entry, control);
   return control;

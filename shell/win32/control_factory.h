@@ -16,9 +16,15 @@ std::wstring WindowText(HWND hwnd);
 // The window class of a control's kind, as the system names it.
 const wchar_t* ControlClassName(ControlKind kind);
 
-// Creates the control below `parent` with the identifier `id`, in its
-// initial state; the controls of a page other than `shownPage` start hidden.
-HWND CreateControl(const ControlSpec& entry, HWND parent, int id, int shownPage);
+// The identifier a control's window carries: its place in the control
+// table after a base clear of IDOK and IDCANCEL, which the dialog keys send.
+// Programs that work the window from outside find a control by it.
+inline constexpr int kFirstControlId = 1000;
+int ControlIdentifier(const ControlSpec& entry);
+
+// Creates the control below `parent`, with its identifier, in its initial
+// state; the controls of a page other than `shownPage` start hidden.
+HWND CreateControl(const ControlSpec& entry, HWND parent, int shownPage);
 
 // The parts of the window that the control table leaves to the window's
 // description: the list view's columns, the status panes, the tabs and the

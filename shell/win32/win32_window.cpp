@@ -14,7 +14,6 @@
 
 namespace {
 constexpr wchar_t kClassName[] = L"PelloryMainWindow";
-constexpr int kFirstId = 1000;  // clear of IDOK and IDCANCEL, which the dialog keys send
 constexpr UINT_PTR kTimerId = 1;
 // Other threads have handed work to the window's thread.
 constexpr UINT kRunCallsMessage = WM_APP + 1;
@@ -118,9 +117,8 @@ Win32Window::~Win32Window() {
 void Win32Window::CreateControls() {
   controls_.reserve(ControlTable().size());
   for (const ControlSpec& entry : ControlTable()) {
-    int id = kFirstId + static_cast<int>(controls_.size());
     HWND parent = entry.parent.empty() ? window_ : Handle(entry.parent);
-    HWND hwnd = entry.kind == ControlKind::Timer ? nullptr : CreateControl(entry, parent, id, 1);
+    HWND hwnd = entry.kind == ControlKind::Timer ? nullptr : CreateControl(entry, parent, 1);
     controls_.push_back({&entry, hwnd, nullptr, nullptr});
     if (entry.kind == ControlKind::Label) {
       SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(labels_.FontFor(entry)), FALSE);
@@ -330,8 +328,8 @@ void Win32Window::SetKeyHandler(std::string_view control, KeyHandler handler) {
 }
 
 Win32Window::Control* Win32Window::ById(int id) {
-  std::size_t index = static_cast<std::size_t>(id - kFirstId);
-  return id >= kFirstId && index < controls_.size() ? &controls_[index] : nullptr;
+  std::size_t index = static_cast<std::size_t>(id - kFirstControlId);
+  return id >= kFirstControlId && index < controls_.size() ? &controls_[index] : nullptr;
 }
 
 Win32Window::Control& Win32Window::At(std::string_view name) {

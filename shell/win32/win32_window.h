@@ -110,6 +110,6 @@ class Win32Window final : public Window {
   mutable WindowThreadCalls calls_;
   std::exception_ptr fault_;
   HWND window_ = nullptr;  // the window's thread alone reads it
-  std::vector<Control> controls_;  // in table order; a control's identifier is its index plus kFirstId
+  std::vector<Control> controls_;  // in table order; a control's identifier is ControlIdentifier of its entry
   LabelPainter labels_;
 };

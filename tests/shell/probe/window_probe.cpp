@@ -1,6 +1,7 @@
 #include "tests/shell/probe/window_probe.h"
 
 #include <commctrl.h>
+#include <shlobj.h>
 
 #include <algorithm>
 #include <cstdint>
@@ -85,6 +86,10 @@ std::wstring RemoteItemText(HWND control, UINT message, WPARAM index, Item item,
 std::wstring WindowsPathOfArgument(const char* argument) {
   std::wstring path(MAX_PATH, L'\0');
   path.resize(MultiByteToWideChar(CP_ACP, 0, argument, -1, path.data(), MAX_PATH - 1) - 1);
+  return WindowsPath(path);
+}
+
+std::wstring WindowsPath(std::wstring path) {
   if (path.empty() || path[0] != L'/') return path;
   std::replace(path.begin(), path.end(), L'/', L'\\');
   return L"Z:" + path;
@@ -191,6 +196,65 @@ std::vector<COLORREF> ScreenPixels(const RECT& rect) {
   DeleteDC(memory);
   ReleaseDC(nullptr, screen);
   return pixels;
+}
+
+std::vector<HWND> DescendantsOf(HWND parent) {
+  std::vector<HWND> found;
+  EnumChildWindows(
+      parent,
+      [](HWND hwnd, LPARAM list) {
+        reinterpret_cast<std::vector<HWND>*>(list)->push_back(hwnd);
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&found));
+  return found;
+}
+
+std::vector<HWND> OpenDialogs(DWORD processId) {
+  struct Search {
+    DWORD processId;
+    std::vector<HWND> found;
+  } search{processId, {}};
+  EnumWindows(
+      [](HWND hwnd, LPARAM data) {
+        auto* search = reinterpret_cast<Search*>(data);
+        DWORD process = 0;
+        GetWindowThreadProcessId(hwnd, &process);
+        if (process == search->processId && IsWindowVisible(hwnd) && ClassOf(hwnd) == L"#32770")
+          search->found.push_back(hwnd);
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
+bool IsFolderDialog(HWND dialog) {
+  for (HWND child : DescendantsOf(dialog))
+    if (ClassOf(child) == WC_TREEVIEWW) return true;
+  return false;
+}
+
+std::wstring SelectedFolderName(HWND dialog) {
+  for (HWND tree : DescendantsOf(dialog)) {
+    if (ClassOf(tree) != WC_TREEVIEWW) continue;
+    DWORD_PTR item = 0;
+    if (!SendMessageTimeoutW(tree, TVM_GETNEXTITEM, TVGN_CARET, 0, SMTO_ABORTIFHUNG, 5000, &item) || !item) return {};
+    TVITEMW query{};
+    query.mask = TVIF_TEXT;
+    query.hItem = reinterpret_cast<HTREEITEM>(item);
+    return RemoteItemText(tree, TVM_GETITEMW, 0, query, &TVITEMW::pszText, &TVITEMW::cchTextMax);
+  }
+  return {};
+}
+
+void RequestFolderSelection(HWND dialog, const std::wstring& path) {
+  const std::size_t size = (path.size() + 1) * sizeof(wchar_t);
+  RemoteBuffer buffer(dialog, size);
+  if (!buffer.Usable()) return;
+  buffer.Write(0, path.c_str(), size);
+  DWORD_PTR ignored = 0;
+  SendMessageTimeoutW(dialog, BFFM_SETSELECTIONW, TRUE, reinterpret_cast<LPARAM>(buffer.Address()), SMTO_NORMAL,
+                      10000, &ignored);
 }
 
 void PressKey(HWND target, WORD key) {

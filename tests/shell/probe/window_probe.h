@@ -44,12 +44,28 @@ bool ShowTab(HWND tabControl, int page);
 // A path as the test is given it on its command line (under Wine a Unix
 // path), in the form Windows programs take.
 std::wstring WindowsPathOfArgument(const char* argument);
+// The same for a path given as a wide text.
+std::wstring WindowsPath(std::wstring path);
 
 // A wide text in UTF-8, for the tests' messages.
 std::string Narrow(const std::wstring& text);
 
 // The window class of `hwnd`, as the system names it.
 std::wstring ClassOf(HWND hwnd);
+
+// Every window below `parent`, at any depth.
+std::vector<HWND> DescendantsOf(HWND parent);
+
+// The dialogs ("#32770": the folder dialog and message boxes) that process
+// `processId` shows at the top level.
+std::vector<HWND> OpenDialogs(DWORD processId);
+// The folder dialog is the dialog with the folder tree; every other dialog
+// of the window is a message box.
+bool IsFolderDialog(HWND dialog);
+// The name of the folder that the folder dialog's tree has selected.
+std::wstring SelectedFolderName(HWND dialog);
+// Asks the folder dialog to select `path`; the tree tells when it has.
+void RequestFolderSelection(HWND dialog, const std::wstring& path);
 
 // A key press as the keyboard delivers it to `target`'s thread.
 void PressKey(HWND target, WORD key);

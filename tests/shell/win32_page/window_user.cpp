@@ -2,7 +2,6 @@
 
 #include <commctrl.h>
 #include <gtest/gtest.h>
-#include <shlobj.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -22,37 +21,6 @@ using Clock = std::chrono::steady_clock;
 std::mutex stepLock;
 std::string currentStep;
 
-std::vector<HWND> DescendantsOf(HWND parent) {
-  std::vector<HWND> found;
-  EnumChildWindows(
-      parent,
-      [](HWND hwnd, LPARAM list) {
-        reinterpret_cast<std::vector<HWND>*>(list)->push_back(hwnd);
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&found));
-  return found;
-}
-
-// The name of the folder that the folder dialog's tree has selected.
-std::string SelectedFolderName(HWND dialog) {
-  for (HWND tree : DescendantsOf(dialog)) {
-    if (ClassOf(tree) != WC_TREEVIEWW) continue;
-    DWORD_PTR item = 0;
-    if (!SendMessageTimeoutW(tree, TVM_GETNEXTITEM, TVGN_CARET, 0, SMTO_ABORTIFHUNG, 5000, &item) || !item) return {};
-    wchar_t name[MAX_PATH] = L"";
-    TVITEMW query{};
-    query.mask = TVIF_TEXT;
-    query.hItem = reinterpret_cast<HTREEITEM>(item);
-    query.pszText = name;
-    query.cchTextMax = MAX_PATH;
-    DWORD_PTR ignored = 0;
-    SendMessageTimeoutW(tree, TVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&query), SMTO_ABORTIFHUNG, 5000, &ignored);
-    return TextFromWide(name);
-  }
-  return {};
-}
-
 // Selects `folder` in the folder dialog. Under Wine a selection made as soon
 // as the dialog shows is now and then lost (the tree stays on the desktop),
 // and the message answers FALSE even when it worked: so the tree's selection
@@ -63,12 +31,10 @@ void SelectFolder(HWND dialog, const std::string& folder) {
   auto lastTry = Clock::now() - std::chrono::seconds(1);
   WaitFor("the folder dialog to select " + name, [&] {
     if (Clock::now() - lastTry >= std::chrono::seconds(1)) {
-      DWORD_PTR ignored = 0;
-      SendMessageTimeoutW(dialog, BFFM_SETSELECTIONW, TRUE, reinterpret_cast<LPARAM>(path.c_str()), SMTO_NORMAL,
-                          10000, &ignored);
+      RequestFolderSelection(dialog, path);
       lastTry = Clock::now();
     }
-    return SelectedFolderName(dialog) == name;
+    return TextFromWide(SelectedFolderName(dialog)) == name;
   });
 }
 
@@ -176,29 +142,9 @@ std::vector<std::string> StaticTextsOf(HWND dialog) {
   return texts;
 }
 
-// The folder dialog is the dialog with the folder tree; every other dialog
-// of the page is a message box.
-bool IsFolderDialog(HWND dialog) {
-  for (HWND child : DescendantsOf(dialog))
-    if (ClassOf(child) == WC_TREEVIEWW) return true;
-  return false;
-}
-
 // The folder dialog and the message boxes have no owner: they are top-level
-// dialogs ("#32770") of this process.
-std::vector<HWND> OpenDialogs() {
-  std::vector<HWND> found;
-  EnumWindows(
-      [](HWND hwnd, LPARAM list) {
-        DWORD process = 0;
-        GetWindowThreadProcessId(hwnd, &process);
-        if (process == GetCurrentProcessId() && IsWindowVisible(hwnd) && ClassOf(hwnd) == L"#32770")
-          reinterpret_cast<std::vector<HWND>*>(list)->push_back(hwnd);
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&found));
-  return found;
-}
+// dialogs of this process.
+std::vector<HWND> OpenDialogs() { return OpenDialogs(GetCurrentProcessId()); }
 
 std::string DescribeOpenDialogs() {
   std::string description;

@@ -44,7 +44,6 @@ std::string Readable(const std::string& text);
 std::vector<std::string> StaticTextsOf(HWND dialog);
 // The dialogs this process shows: the folder dialog and message boxes.
 std::vector<HWND> OpenDialogs();
-bool IsFolderDialog(HWND dialog);
 // The dialogs on screen, for a failure message.
 std::string DescribeOpenDialogs();
 
