@@ -1,6 +1,6 @@
 // pellory-cli: the patch scan and cleaning without the window, for people
-// who keep many game installs, and the foreign regions' configuration and
-// archive lists. Same cores as the window, same verdicts.
+// who keep many game installs, and the foreign regions' configuration,
+// archive lists and downloads. Same cores as the window, same verdicts.
 // `pellory-cli --help` and `pellory-cli SUBCOMMAND --help` describe the use.
 #include <CLI/CLI.hpp>
 
@@ -32,7 +32,8 @@ int EndOfParsing(const CLI::App& app, const CLI::ParseError& error) {
 
 int main(int argc, char** argv) {
   CLI::App app("The patch scan and cleaning of the game's ImagePacks2 and SoundPacks folders, and the foreign "
-                "regions' configuration and archive lists.", "pellory-cli");
+               "regions' configuration, archive lists and downloads.",
+               "pellory-cli");
   app.set_version_flag("--version", std::string("pellory-cli ") + kProgramVersion);
   app.require_subcommand(1);
   app.failure_message(FailureMessage);

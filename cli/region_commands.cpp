@@ -18,6 +18,7 @@
 #include "cli/commands.h"
 #include "downloader/config_file.h"
 #include "downloader/config_password.h"
+#include "downloader/download_controller.h"
 #include "downloader/home_layout.h"
 #include "downloader/keyword_search.h"
 #include "downloader/region_list.h"
@@ -58,7 +59,14 @@ struct ListSettings {
 std::optional<std::string> RegionListFile(const ListSettings& settings) {
   std::string config = settings.home.ConfigFile();
   const std::string listName = ReadConfigValue(config, kConfigPassword, kListNameSection, settings.region);
-  if (!listName.empty()) return RegionListPath(settings.home.path, listName);
+  if (!listName.empty()) {
+    // A list name that leads out of the list folder names no list of ours.
+    if (const std::string refusal = PathPartRefusal(listName); !refusal.empty()) {
+      Complain(refusal + ": " + listName);
+      return std::nullopt;
+    }
+    return RegionListPath(settings.home.path, listName);
+  }
   // The reader gives the empty text for a file it can't open, too.
   if (ReadConfigKeys(config, kConfigPassword, kListNameSection))
     Complain("no list name for the region " + settings.region + " in " + config);

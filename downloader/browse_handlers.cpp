@@ -10,6 +10,7 @@
 
 #include "downloader/config_file.h"
 #include "downloader/config_password.h"
+#include "downloader/download_controller.h"
 #include "downloader/home_layout.h"
 #include "downloader/keyword_search.h"
 #include "downloader/region_list.h"
@@ -36,9 +37,10 @@ std::string ChosenListName(const Window& window, const DownloaderState& state) {
   return ReadConfigValue(config, kConfigPassword, kListNameSection, ChosenItem(window, 组合框_区域服务器));
 }
 
-// The archive names of a region's list file; none when it can't be read.
+// The archive names of a region's list file; none when it can't be read,
+// or when the list name would lead out of the list folder.
 ArchiveNames ReadListFile(const DownloaderState& state, const std::string& listName) {
-  if (listName.empty()) return {};
+  if (!PathPartRefusal(listName).empty()) return {};
   return ReadRegionList(ReadWholeFile(RegionListPath(state.RunDirectory, listName)));
 }
 

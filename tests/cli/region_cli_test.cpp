@@ -157,6 +157,11 @@ TEST_F(RegionCliTest, ListsAFoldersNamesAsTheWindowShowsThem) {
 // Nothing to list is a failure with a reason, never an empty list.
 TEST_F(RegionCliTest, ListFailsWithoutAListFile) {
   TestFolder noConfig;
+  // A list name that leads out of the list folder, to a list that is there.
+  TestFolder leading;
+  leading.Write("File_Cfg.ini", Sealed("[lst_name]\r\n" + Gbk(u8"外=../kr\r\n")));
+  CreateFolder(leading.File("lst_file"));
+  leading.Write("kr.lst", RegionListBuilder().Block("Music", {"m1"}).Contents());
   struct Case {
     std::vector<std::string> args;
     std::string error;
@@ -173,6 +178,8 @@ TEST_F(RegionCliTest, ListFailsWithoutAListFile) {
            cli.PathFor(home.File("File_Cfg.ini")) + "\n"},
       {{"list", Gbk(u8"韩国"), "--folder", "Music", "--home", noConfig.Path()},
        "pellory-cli: could not open " + cli.PathFor(noConfig.File("File_Cfg.ini")) + ": no such file or folder\n"},
+      {{"list", Gbk(u8"外"), "--folder", "Music", "--home", leading.Path()},
+       "pellory-cli: " + Gbk(u8"名称含有路径分隔符(\"/\"或\"\\\"): ../kr\n")},
       {{"list", "--lst", home.File("lst_file/jp.lst"), "--folder", "Music"},
        "pellory-cli: could not open " + cli.PathFor(home.File("lst_file/jp.lst")) + ": no such file or folder\n"},
   };

@@ -16,14 +16,15 @@ using Names = std::vector<std::string>;
 std::string T(std::u8string_view text) { return TextFromUtf8Source(text); }
 
 const std::string kKorea = T(u8"韩国"), kJapan = T(u8"日本"), kTaiwan = T(u8"台湾"), kAmerica = T(u8"美国"),
-                  kHongKong = T(u8"香港");
+                  kHongKong = T(u8"香港"), kEurope = T(u8"欧洲");
 constexpr int kEnter = 13;
 
 // Taiwan before Korea before Japan: the file's order, not an alphabet's.
 // Japan has no section of its own, so no base address; America no list
-// name; Hong Kong's list file is made unreadable where a test needs that.
+// name; Hong Kong's list file is made unreadable where a test needs that;
+// Europe's list name leads out of the list folder.
 const std::string kConfig = "[lst_name]\r\n" + kTaiwan + "=tw\r\n" + kKorea + "=kr\r\n" + kJapan + "=jp\r\n" +
-                            kAmerica + "=\r\n" + kHongKong + "=hk\r\n"
+                            kAmerica + "=\r\n" + kHongKong + "=hk\r\n" + kEurope + "=../kr\r\n"
                             "[kr]\r\nfile=http://127.0.0.1:8631/kr/\r\n"
                             "[tw]\r\nfile=http://127.0.0.1:8631/tw/\r\n"
                             "[hk]\r\nfile=http://127.0.0.1:8631/hk/\r\n";
@@ -58,7 +59,7 @@ class BrowseTest : public ::testing::Test {
 
 TEST_F(BrowseTest, OffersTheConfiguredRegionsInFileOrderWithNoneChosen) {
   page.Open();
-  const Names regions = {kTaiwan, kKorea, kJapan, kAmerica, kHongKong};
+  const Names regions = {kTaiwan, kKorea, kJapan, kAmerica, kHongKong, kEurope};
   EXPECT_EQ(page.ComboItems(组合框_区域服务器), regions);
   EXPECT_EQ(page.state.RegionNames, regions);
   EXPECT_EQ(page.window.ComboCurrent(组合框_区域服务器), -1);
@@ -124,6 +125,7 @@ TEST_F(BrowseTest, ARegionChosenBeforeAFolderShowsItsNamesOnceTheFolderIsChosen)
 // message; its base address replaces the last one, also when it is empty.
 TEST_F(BrowseTest, ARegionWithoutAReadableListShowsAnEmptyList) {
   CreateFolder(page.runDirectory.File(JoinPath("lst_file", "hk.lst")));  // a folder where the file should be
+  page.runDirectory.Write("kr.lst", KoreaList());  // where "../kr" would lead
   struct Case {
     std::string region, baseUrl;
     const char* what;
@@ -132,6 +134,7 @@ TEST_F(BrowseTest, ARegionWithoutAReadableListShowsAnEmptyList) {
       {kJapan, "", "its list file is missing"},
       {kAmerica, "", "the configuration gives no list name"},
       {kHongKong, "http://127.0.0.1:8631/hk/", "its list file can't be read"},
+      {kEurope, "", "its list name leads out of the list folder"},
   };
   page.Open();
   page.Choose(组合框_文件夹目录, "SoundPacks");

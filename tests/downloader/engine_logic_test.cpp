@@ -13,22 +13,13 @@
 #include "platform/files.h"
 #include "tests/downloader/fake_transport.h"
 #include "tests/downloader/task_events.h"
+#include "tests/downloader/test_content.h"
 #include "tests/test_folder.h"
 
 namespace {
 using namespace std::chrono_literals;
 
 constexpr std::int64_t kMiB = 1 << 20;
-
-std::string Content(std::size_t size, unsigned seed = 1) {
-  std::string bytes(size, '\0');
-  std::uint32_t state = seed * 2654435761u + 1;
-  for (char& byte : bytes) {
-    state = state * 1664525u + 1013904223u;
-    byte = static_cast<char>(state >> 24);
-  }
-  return bytes;
-}
 
 // --- answers -------------------------------------------------------------
 
@@ -268,7 +259,7 @@ class EngineOverFakeServer : public ::testing::Test {
 };
 
 TEST_F(EngineOverFakeServer, TwoConnectionsShareTheFileByRanges) {
-  Serve(Content(4 * kMiB + 3));
+  Serve(TestContent(4 * kMiB + 3));
   ASSERT_TRUE(Download());
   EXPECT_EQ(Saved(), content);
   EXPECT_FALSE(folder.Has("a.spk.part"));
@@ -285,7 +276,7 @@ TEST_F(EngineOverFakeServer, TwoConnectionsShareTheFileByRanges) {
 }
 
 TEST_F(EngineOverFakeServer, ASmallFileComesOverOneConnection) {
-  Serve(Content(kMiB - 1));
+  Serve(TestContent(kMiB - 1));
   ASSERT_TRUE(Download());
   EXPECT_EQ(Saved(), content);
   EXPECT_EQ(Ranges().size(), 1u);
@@ -300,7 +291,7 @@ TEST_F(EngineOverFakeServer, AnEmptyFileArrivesEmpty) {
 }
 
 TEST_F(EngineOverFakeServer, AServerThatIgnoresRangesSendsTheWholeFileOnce) {
-  Serve(Content(3 * kMiB));
+  Serve(TestContent(3 * kMiB));
   server->ignoresRanges = true;
   ASSERT_TRUE(Download());
   EXPECT_EQ(Saved(), content);
@@ -309,7 +300,7 @@ TEST_F(EngineOverFakeServer, AServerThatIgnoresRangesSendsTheWholeFileOnce) {
 }
 
 TEST_F(EngineOverFakeServer, ATotalThatChangesLeavesTheFileToOneConnection) {
-  Serve(Content(3 * kMiB));
+  Serve(TestContent(3 * kMiB));
   server->lieAboutTotalFrom = 1;  // the second piece's answer names another size
   ASSERT_TRUE(Download());
   EXPECT_EQ(Saved(), content);
@@ -323,7 +314,7 @@ TEST_F(EngineOverFakeServer, ATotalThatChangesLeavesTheFileToOneConnection) {
 class ServerError : public EngineOverFakeServer, public ::testing::WithParamInterface<int> {};
 
 TEST_P(ServerError, LeavesNoFileAndNoPart) {
-  Serve(Content(2 * kMiB));
+  Serve(TestContent(2 * kMiB));
   server->status = GetParam();
   ASSERT_TRUE(Download());
   EXPECT_FALSE(folder.Has("a.spk"));
@@ -338,7 +329,7 @@ TEST_P(ServerError, LeavesNoFileAndNoPart) {
 INSTANTIATE_TEST_SUITE_P(Statuses, ServerError, ::testing::Values(404, 500, 403));
 
 TEST_F(EngineOverFakeServer, ACutConnectionIsTriedAgainFromWhereItStopped) {
-  Serve(Content(4 * kMiB));
+  Serve(TestContent(4 * kMiB));
   server->cutRequests = 2;
   server->cutAfter = 300000;
   ASSERT_TRUE(Download());
@@ -351,7 +342,7 @@ TEST_F(EngineOverFakeServer, ACutConnectionIsTriedAgainFromWhereItStopped) {
 }
 
 TEST_F(EngineOverFakeServer, ATransferThatNeverProgressesGivesUpAndKeepsThePart) {
-  Serve(Content(4 * kMiB));
+  Serve(TestContent(4 * kMiB));
   server->cutRequests = 100;
   server->cutAfter = 0;
   ASSERT_TRUE(Download());
@@ -362,7 +353,7 @@ TEST_F(EngineOverFakeServer, ATransferThatNeverProgressesGivesUpAndKeepsThePart)
 }
 
 TEST_F(EngineOverFakeServer, AWholeFileCutShortIsFetchedAgainFromItsStart) {
-  Serve(Content(2 * kMiB));
+  Serve(TestContent(2 * kMiB));
   server->ignoresRanges = true;
   server->cutRequests = 1;
   server->cutAfter = kMiB;
@@ -377,7 +368,7 @@ class InterruptedDownload : public EngineOverFakeServer {
   static constexpr std::int64_t kSentBeforeBreak = 1000000;
 
   void SetUp() override {
-    Serve(Content(4 * kMiB));
+    Serve(TestContent(4 * kMiB));
     server->byteBudget = kSentBeforeBreak;
     ASSERT_TRUE(Download());
     ASSERT_FALSE(folder.Has("a.spk"));
@@ -413,7 +404,7 @@ TEST_F(InterruptedDownload, ResumesWhereItStopped) {
 }
 
 TEST_F(InterruptedDownload, StartsOverWhenTheFileChanged) {
-  const std::string changed = Content(3 * kMiB, 7);
+  const std::string changed = TestContent(3 * kMiB, 7);
   server->Replace({changed, "\"v2\"", "Wed, 02 Jul 2025 10:00:00 GMT"});
   const std::int64_t sentBefore = server->BodyBytesSent();
   StartAgain();
@@ -423,7 +414,7 @@ TEST_F(InterruptedDownload, StartsOverWhenTheFileChanged) {
 }
 
 TEST_F(EngineOverFakeServer, ResumesTheGapsOfARecordWithSeveralPieces) {
-  Serve(Content(4 * kMiB));
+  Serve(TestContent(4 * kMiB));
   std::string part(2 * kMiB + 300000, '\0');
   part.replace(0, 300000, content, 0, 300000);
   part.replace(2 * kMiB, 300000, content, 2 * kMiB, 300000);
@@ -436,7 +427,7 @@ TEST_F(EngineOverFakeServer, ResumesTheGapsOfARecordWithSeveralPieces) {
 }
 
 TEST_F(EngineOverFakeServer, ADamagedRecordMeansAFreshStart) {
-  Serve(Content(2 * kMiB));
+  Serve(TestContent(2 * kMiB));
   folder.Write("a.spk.part", std::string(kMiB, 'x'));
   folder.Write("a.spk.part.meta", "pellory part 1\nsize 2097152\nvalidator \"v1\"\ndone 0 99999999\n");
   ASSERT_TRUE(Download());
@@ -445,7 +436,7 @@ TEST_F(EngineOverFakeServer, ADamagedRecordMeansAFreshStart) {
 }
 
 TEST_F(EngineOverFakeServer, AFolderThatIsMissingEndsTheTaskWithoutAFile) {
-  Serve(Content(2 * kMiB));
+  Serve(TestContent(2 * kMiB));
   DownloadTask task = Task();
   task.SavePath = folder.File("lst_File/a.lst");
   ASSERT_TRUE(engine->AddTask(task));
@@ -455,7 +446,7 @@ TEST_F(EngineOverFakeServer, AFolderThatIsMissingEndsTheTaskWithoutAFile) {
 }
 
 TEST_F(EngineOverFakeServer, RefusesAddressesItCannotFetchAndASecondTask) {
-  Serve(Content(2 * kMiB));
+  Serve(TestContent(2 * kMiB));
   server->stallBody = true;
   DownloadTask task = Task();
   task.Url = "fake.invalid/a.spk";
@@ -469,7 +460,7 @@ TEST_F(EngineOverFakeServer, RefusesAddressesItCannotFetchAndASecondTask) {
 }
 
 TEST_F(EngineOverFakeServer, ATaskAddedFromTheEndHandlerIsRefusedButOneAfterItIsTaken) {
-  Serve(Content(1000));
+  Serve(TestContent(1000));
   std::atomic<int> addedInside{-1};
   TaskEvents done;
   DownloadTask task = Task();
@@ -486,7 +477,7 @@ TEST_F(EngineOverFakeServer, ATaskAddedFromTheEndHandlerIsRefusedButOneAfterItIs
 }
 
 TEST_F(EngineOverFakeServer, DestroyStopsARunningTaskWithoutTaskEnded) {
-  Serve(Content(4 * kMiB));
+  Serve(TestContent(4 * kMiB));
   server->stallBody = true;
   ASSERT_TRUE(engine->AddTask(Task()));
   for (int i = 0; i < 400 && server->Requests().size() < 2; ++i) std::this_thread::sleep_for(5ms);

@@ -11,22 +11,13 @@
 #include "platform/files.h"
 #include "tests/downloader/loopback_servers.h"
 #include "tests/downloader/task_events.h"
+#include "tests/downloader/test_content.h"
 #include "tests/test_folder.h"
 
 namespace {
 using namespace std::chrono_literals;
 
 constexpr std::int64_t kMiB = 1 << 20;
-
-std::string Content(std::size_t size, unsigned seed) {
-  std::string bytes(size, '\0');
-  std::uint32_t state = seed * 2654435761u + 7;
-  for (char& byte : bytes) {
-    state = state * 1664525u + 1013904223u;
-    byte = static_cast<char>(state >> 24);
-  }
-  return bytes;
-}
 
 // "bytes=FIRST-..." gives FIRST; no range, 0.
 std::int64_t FirstByteAsked(const std::string& range) {
@@ -43,7 +34,7 @@ class EngineOverLoopback : public ::testing::Test {
 
   // Serves a file of `size` bytes under this test's name.
   void ServeFile(std::size_t size, unsigned seed = 1) {
-    content = Content(size, seed);
+    content = TestContent(size, seed);
     servers->Serve(name, content);
   }
 
