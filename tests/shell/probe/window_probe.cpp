@@ -257,6 +257,22 @@ void RequestFolderSelection(HWND dialog, const std::wstring& path) {
                       10000, &ignored);
 }
 
+void DoubleClickListItem(HWND list, int index) {
+  // Asked by number, not by a rectangle, so that it works on another
+  // process's list as well.
+  const LRESULT top = SendMessageW(list, LB_GETTOPINDEX, 0, 0);
+  const LRESULT height = SendMessageW(list, LB_GETITEMHEIGHT, index, 0);
+  POINT centre{20, static_cast<LONG>((index - top) * height + height / 2)};
+  ClientToScreen(list, &centre);
+  SetCursorPos(centre.x, centre.y);
+  INPUT clicks[4]{};
+  for (int i = 0; i < 4; ++i) {
+    clicks[i].type = INPUT_MOUSE;
+    clicks[i].mi.dwFlags = i % 2 == 0 ? MOUSEEVENTF_LEFTDOWN : MOUSEEVENTF_LEFTUP;
+  }
+  SendInput(4, clicks, sizeof(INPUT));
+}
+
 void PressKey(HWND target, WORD key) {
   UINT scanCode = MapVirtualKeyW(key, MAPVK_VK_TO_VSC);
   PostMessageW(target, WM_KEYDOWN, key, 1 | (scanCode << 16));

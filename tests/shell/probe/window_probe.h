@@ -67,6 +67,11 @@ std::wstring SelectedFolderName(HWND dialog);
 // Asks the folder dialog to select `path`; the tree tells when it has.
 void RequestFolderSelection(HWND dialog, const std::wstring& path);
 
+// The mouse goes to a list box's item and clicks twice, as a person does:
+// a window that takes only a double-click on an item knows the item by
+// where the mouse was.
+void DoubleClickListItem(HWND list, int index);
+
 // A key press as the keyboard delivers it to `target`'s thread.
 void PressKey(HWND target, WORD key);
 // The control that has the keyboard focus in `window`'s thread.

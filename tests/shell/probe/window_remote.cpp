@@ -147,22 +147,6 @@ class Remote {
     Require(WaitUntil([&] { return TextOf(edit) == text; }), "the edit box did not take the text");
   }
 
-  // The mouse goes to the item and clicks twice: the window takes only a
-  // double-click on an item, by where the mouse was.
-  void DoubleClick(HWND list, int index) const {
-    const LRESULT top = SendMessageW(list, LB_GETTOPINDEX, 0, 0);
-    const LRESULT height = SendMessageW(list, LB_GETITEMHEIGHT, index, 0);
-    POINT centre{20, static_cast<LONG>((index - top) * height + height / 2)};
-    ClientToScreen(list, &centre);
-    SetCursorPos(centre.x, centre.y);
-    INPUT clicks[4]{};
-    for (int i = 0; i < 4; ++i) {
-      clicks[i].type = INPUT_MOUSE;
-      clicks[i].mi.dwFlags = i % 2 == 0 ? MOUSEEVENTF_LEFTDOWN : MOUSEEVENTF_LEFTUP;
-    }
-    SendInput(4, clicks, sizeof(INPUT));
-  }
-
   LRESULT Count(HWND control) const {
     return SendMessageW(control, ClassOf(control) == WC_LISTVIEWW ? LVM_GETITEMCOUNT : LB_GETCOUNT, 0, 0);
   }
@@ -225,7 +209,7 @@ int Run(const std::vector<std::wstring>& args) {
   } else if (command == L"folder" && given(1)) {
     remote.ChooseFolder(args[2]);
   } else if (command == L"double-click" && given(2)) {
-    remote.DoubleClick(remote.UsableControl(args[2]), _wtoi(args[3].c_str()));
+    DoubleClickListItem(remote.UsableControl(args[2]), _wtoi(args[3].c_str()));
   } else if (command == L"await" && given(2)) {
     HWND control = remote.Control(args[2]);
     if (!WaitUntil([&] { return TextOf(control).rfind(args[3], 0) == 0; }))

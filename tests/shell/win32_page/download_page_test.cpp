@@ -19,6 +19,7 @@
 #include "tests/downloader/browse_page.h"
 #include "tests/downloader/loopback_servers.h"
 #include "tests/downloader/region_list_builder.h"
+#include "tests/shell/probe/window_probe.h"
 #include "tests/shell/win32_page/window_user.h"
 #include "tests/test_folder.h"
 #include "tools/spk_writer.h"
@@ -27,22 +28,6 @@ namespace {
 using namespace control;
 
 std::string T(std::u8string_view text) { return TextFromUtf8Source(text); }
-
-// The mouse goes to the first item and clicks twice: the window takes only
-// a double-click on an item, by where the mouse was.
-void DoubleClickFirstItem(HWND list) {
-  RECT item{};
-  SendMessageW(list, LB_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&item));
-  POINT centre{(item.left + item.right) / 2, (item.top + item.bottom) / 2};
-  ClientToScreen(list, &centre);
-  SetCursorPos(centre.x, centre.y);
-  INPUT clicks[4]{};
-  for (int i = 0; i < 4; ++i) {
-    clicks[i].type = INPUT_MOUSE;
-    clicks[i].mi.dwFlags = i % 2 == 0 ? MOUSEEVENTF_LEFTDOWN : MOUSEEVENTF_LEFTUP;
-  }
-  SendInput(4, clicks, sizeof(INPUT));
-}
 
 // The program's folder for a page test: the sealed configuration naming
 // the Korean region with its list name "kr", its archives and its list below
@@ -99,7 +84,7 @@ TEST(DownloadPage, ADoubleClickedArchiveIsDownloadedAndUnpacked) {
   PlayAsUser(window, [&](User& user) {
     ChooseKoreaAndImagePacks(user);
     WaitFor("the archive to be listed", [&] { return window.ListCount(列表框_NPK文件列表) == 1; });
-    DoubleClickFirstItem(user.Handle(列表框_NPK文件列表));
+    DoubleClickListItem(user.Handle(列表框_NPK文件列表), 0);
 
     WaitFor("the download to start", [&] { return window.Text(标签4) != T(u8"空闲中!"); });
     WaitFor("the unpacking", [&] { return window.Text(标签4).rfind(T(u8"解包此文件中"), 0) == 0; });
