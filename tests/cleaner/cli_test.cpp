@@ -8,30 +8,23 @@
 #include <algorithm>
 #include <filesystem>
 
-#include "tests/wine_build_option.h"
 #include "platform/files.h"
 #include "platform/posix/native_text.h"
 #include "platform/posix/process_spawn.h"
 #include "platform/utf8_text.h"
 #include "tests/cleaner/page_fixture.h"
+#include "tests/cli/cli_program.h"
 
 namespace {
 using namespace control;
 
-std::string windowsBuild;  // empty: test the Linux program
-
-// A path as the program under test sees it.
-std::string ProgramPath(const std::string& path) {
-  if (windowsBuild.empty() || path.empty() || path[0] != '/') return path;
-  std::string windows = "Z:" + path;
-  std::replace(windows.begin(), windows.end(), '/', '\\');
-  return windows;
-}
+// The Windows build under Wine, given --wine-build=DIR.
+bool TestsWindowsBuild() { return CliProgram::UnderTest().IsWindows(); }
 
 // Rows follow the order in which the system lists a folder, which differs
 // between Windows and Linux; on one system the order itself must agree.
 std::vector<ResultRow> InListingOrder(std::vector<ResultRow> rows) {
-  if (!windowsBuild.empty())
+  if (TestsWindowsBuild())
     std::sort(rows.begin(), rows.end(), [](const ResultRow& a, const ResultRow& b) { return a.name < b.name; });
   return rows;
 }
@@ -42,35 +35,12 @@ struct CliResult {
   std::string output, errors;  // standard output and standard error, as texts
 };
 
-// A program that does not end within this many seconds has hung: it is
-// ended, and its exit code (124) fails the test.
-constexpr const char* kPatience = "30";
-
-// The output of the program under test as a text.
-std::string OutputText(const std::string& path) {
-  Bytes bytes = ReadWholeFile(path);
-  std::string text(bytes.begin(), bytes.end());
-  // Redirected, the Windows program writes GBK bytes and ends lines itself.
-  return windowsBuild.empty() ? TextFromUtf8(text) : text;
-}
-
-// Runs the program under test; `limits` (such as prlimit and its options)
-// go before it.
+// Runs the program under test and reads its findings, one row a line.
 CliResult RunCli(const std::vector<std::string>& args, const TestFolder& scratch,
                  const std::vector<std::string>& limits = {}) {
-  const std::string out = scratch.File("cli.out"), err = scratch.File("cli.err");
-  std::vector<std::string> command = {"/usr/bin/timeout", kPatience, "/bin/sh", "-c", "exec \"$@\" 2>\"$0\"", err};
-  command.insert(command.end(), limits.begin(), limits.end());
-  if (windowsBuild.empty())
-    command.insert(command.end(), {"/usr/bin/env", "LC_ALL=C.UTF-8", PELLORY_CLI});
-  else
-    command.insert(command.end(), {WINE_RUN, windowsBuild + "/wineprefix", windowsBuild + "/bin/pellory-cli.exe"});
-  for (const std::string& arg : args) command.push_back(Utf8FromText(ProgramPath(arg)));
-  CliResult result{SpawnAndWait(command, "", out), {}, OutputText(out), OutputText(err)};
-  const std::string& text = result.output;
-  for (std::size_t start = 0, end; (end = text.find('\n', start)) != std::string::npos; start = end + 1) {
-    std::string line = text.substr(start, end - start);
-    if (!line.empty() && line.back() == '\r') line.pop_back();
+  const CliRun run = CliProgram::UnderTest().Run(args, scratch, limits);
+  CliResult result{run.exitCode, {}, run.output, run.errors};
+  for (const std::string& line : run.Lines()) {
     std::size_t tab1 = line.find('\t'), tab2 = line.find('\t', tab1 + 1);
     result.rows.push_back({line.substr(0, tab1), line.substr(tab1 + 1, tab2 - tab1 - 1), line.substr(tab2 + 1)});
   }
@@ -218,7 +188,7 @@ TEST_F(CliTest, ScansWithAsManyWorkersAsAsked) {
 // Threads are refused by the system here through the size of their stacks:
 // glibc gives each new thread a stack of the stack limit's size.
 TEST_F(CliTest, HashesWithTheThreadsTheSystemGives) {
-  if (!windowsBuild.empty()) GTEST_SKIP() << "the limits are set on Linux programs";
+  if (TestsWindowsBuild()) GTEST_SKIP() << "the limits are set on Linux programs";
   page.window.SetChecked(选择框_哈希对比, true);
   page.Scan();
   std::vector<std::string> args = Args("scan", "ImagePacks2", "hash");
@@ -247,7 +217,7 @@ TEST_F(CliTest, HashesWithTheThreadsTheSystemGives) {
 // with the reason, left alone by clean, and the exit code says the scan is
 // not whole.
 TEST_F(CliTest, NamesAFileItCouldNotRead) {
-  if (!windowsBuild.empty()) GTEST_SKIP() << "made unreadable with a symbolic link";
+  if (TestsWindowsBuild()) GTEST_SKIP() << "made unreadable with a symbolic link";
   const std::string b = JoinPath(page.game.FolderPath("ImagePacks2"), "b.NPK");
   RemoveFile(b);
   std::filesystem::create_symlink(page.game.root.File("gone"), b);
@@ -281,8 +251,8 @@ TEST_F(CliTest, NamesEachFindingItCouldNotClean) {
   for (const char* name : {"b.NPK", "stray.NPK"}) {
     EXPECT_TRUE(page.game.Has("ImagePacks2", name));
     // Wine gives its own reason for the refusal.
-    const std::string line = "pellory-cli: could not delete " + ProgramPath(JoinPath(folder, name)) + ": " +
-                             (windowsBuild.empty() ? "access denied\n" : "");
+    const std::string line = "pellory-cli: could not delete " + CliProgram::UnderTest().PathFor(JoinPath(folder, name)) + ": " +
+                             (TestsWindowsBuild() ? "" : "access denied\n");
     EXPECT_NE(cli.errors.find(line), std::string::npos) << cli.errors;
   }
 }
@@ -290,7 +260,7 @@ TEST_F(CliTest, NamesEachFindingItCouldNotClean) {
 // A FIFO waits for a writer that never comes: the scan must never open one
 // as if it were a file.
 TEST_F(CliTest, NeverWaitsOnAFifo) {
-  if (!windowsBuild.empty()) GTEST_SKIP() << "Windows has no FIFOs";
+  if (TestsWindowsBuild()) GTEST_SKIP() << "Windows has no FIFOs";
   const std::string skipList = page.runDirectory.File("Skip_Npk.ini");
   const std::string list = JoinPath(page.game.Directory(), "package.lst");
   const std::string c = JoinPath(page.game.FolderPath("ImagePacks2"), "c.NPK");
@@ -315,4 +285,3 @@ TEST_F(CliTest, NeverWaitsOnAFifo) {
 }
 }  // namespace
 
-int main(int argc, char** argv) { return RunTestsWithWineBuildOption(argc, argv, windowsBuild); }

@@ -45,9 +45,11 @@ std::string CliProgram::PathFor(const std::string& path) const {
   return windows;
 }
 
-CliRun CliProgram::Run(const std::vector<std::string>& args, const TestFolder& scratch) const {
+CliRun CliProgram::Run(const std::vector<std::string>& args, const TestFolder& scratch,
+                       const std::vector<std::string>& limits) const {
   const std::string out = scratch.File("cli.out"), err = scratch.File("cli.err");
   std::vector<std::string> command = {"/usr/bin/timeout", kPatience};
+  command.insert(command.end(), limits.begin(), limits.end());
   if (IsWindows())
     command.insert(command.end(), {WINE_RUN, windowsBuild_ + "/wineprefix", windowsBuild_ + "/bin/pellory-cli.exe"});
   else

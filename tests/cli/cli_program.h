@@ -31,8 +31,9 @@ class CliProgram {
   std::string PathFor(const std::string& path) const;
   // Runs the program; arguments that are absolute paths are given as the
   // program sees them. Its standard output and error pass through files in
-  // `scratch`.
-  CliRun Run(const std::vector<std::string>& args, const TestFolder& scratch) const;
+  // `scratch`. `limits` (such as prlimit and its options) go before it.
+  CliRun Run(const std::vector<std::string>& args, const TestFolder& scratch,
+             const std::vector<std::string>& limits = {}) const;
 
  private:
   explicit CliProgram(std::string windowsBuild) : windowsBuild_(std::move(windowsBuild)) {}
