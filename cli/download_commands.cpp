@@ -55,12 +55,12 @@ std::string ProgressLine(std::int64_t bytes, std::int64_t speed, double total) {
 // the engine refused it.
 bool Download(DownloadTask task, const std::string& url, const std::string& savePath) {
   std::atomic<double> total = 0;
-  std::promise<void> ended;
+  std::promise<std::string> ended;  // why the download failed; empty when it did not
   task.Url = url;
   task.SavePath = savePath;
-  task.OnEvent = [&](int code, double value, const std::string&) {
+  task.OnEvent = [&](int code, double value, const std::string& text) {
     if (code == kSizeKnown) total = value;
-    if (code == kTaskEnded) ended.set_value();
+    if (code == kTaskEnded) ended.set_value(text);
     return 0;
   };
   std::unique_ptr<DownloadEngine> engine = CreateDownloadEngine(CreateDownloadTransport());
@@ -70,12 +70,13 @@ bool Download(DownloadTask task, const std::string& url, const std::string& save
     return false;
   }
   const bool showProgress = ErrorIsTerminal();
-  std::future<void> end = ended.get_future();
+  std::future<std::string> end = ended.get_future();
   while (end.wait_for(kProgressPeriod) != std::future_status::ready)
     if (showProgress) WriteErrorText(ProgressLine(engine->BytesDone(), engine->CurrentSpeed(), total));
   if (showProgress) WriteErrorText("\n");
   // The engine lets the task go once the handler has returned.
   engine->Destroy();
+  if (const std::string failure = end.get(); !failure.empty()) Complain("could not download " + url + ": " + failure);
   return true;
 }
 

@@ -97,6 +97,10 @@ bool PlanListRefresh(const std::string& runDirectory, const std::string& region,
                      std::string& refusal) {
   std::string config = ConfigPath(runDirectory);
   plan.ListName = ReadConfigValue(config, kConfigPassword, kListNameSection, region);
+  if (plan.ListName.empty()) {
+    refusal = TextFromUtf8Source(u8"配置中没有此区域的LST文件名: ") + region;
+    return false;
+  }
   refusal = PathPartRefusal(plan.ListName);
   if (!refusal.empty()) {
     refusal += ": " + plan.ListName;

@@ -32,7 +32,8 @@ void RunTask(std::shared_ptr<EngineState> state, std::shared_ptr<DownloadRun> ru
     // this point or waits for the handler after it.
     raiseEnd = state->inEndHandler = !run->WasStopped();
   }
-  if (raiseEnd && onEvent) onEvent(kTaskEnded, 0, "");
+  // The event's text tells why a download failed; the window does not show it.
+  if (raiseEnd && onEvent) onEvent(kTaskEnded, 0, run->FailureReason());
   {
     std::lock_guard lock(state->mutex);
     state->inEndHandler = false;

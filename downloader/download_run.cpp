@@ -5,6 +5,7 @@
 
 #include "downloader/piece_plan.h"
 #include "downloader/ranged_answer.h"
+#include "platform/file_error.h"
 #include "platform/files.h"
 
 namespace {
@@ -18,6 +19,16 @@ constexpr int kMaxRounds = 4;
 constexpr int kMaxAttemptsPerPiece = 64;
 constexpr std::chrono::seconds kRecordSaveInterval{1};
 constexpr int kMostConnections = 16;
+
+// Why the last try of a piece ended, for the failure's reason.
+const char* TransferEndText(TransferEnd end) {
+  switch (end) {
+    case TransferEnd::ConnectFailed: return "could not connect to the server";
+    case TransferEnd::TimedOut: return "the server did not answer in time";
+    case TransferEnd::Cut: return "the connection broke off";
+    default: return "the answers ended before the file did";
+  }
+}
 
 std::int64_t SumOf(const std::vector<ByteSpan>& spans) {
   return std::accumulate(spans.begin(), spans.end(), std::int64_t{0},
@@ -74,6 +85,7 @@ class DownloadRun::PieceSink final : public TransferSink {
     if (run_.stopped_) connection_.buffer.clear();  // the record of the stop is final
     if (connection_.buffer.empty()) return !run_.stopped_;
     if (!connection_.file.Seek(writeAt_) || !connection_.file.Write(connection_.buffer.data(), connection_.buffer.size())) {
+      run_.NoteFileFailure("write", run_.partPath_);
       run_.EndRound(RoundEnd::Failed);
       return false;
     }
@@ -109,7 +121,8 @@ void DownloadRun::Execute() {
   std::optional<PartRecord> resume = LoadPartRecord(partPath_);
   if (resume && MissingSpans(resume->done, resume->size).empty()) resume.reset();
   RoundKind kind = RoundKind::Ranged;
-  for (int round = 0; round < kMaxRounds && !stopped_; ++round) {
+  int round = 0;
+  for (; round < kMaxRounds && !stopped_; ++round) {
     const RoundEnd end = RunRound(kind, resume);
     resume.reset();
     switch (end) {
@@ -132,6 +145,8 @@ void DownloadRun::Execute() {
     }
     break;
   }
+  // Each round started over: the file changed under every one.
+  if (round == kMaxRounds) NoteFailure("the file kept changing on the server");
   KeepPartForResume();
 }
 
@@ -164,7 +179,10 @@ DownloadRun::RoundEnd DownloadRun::RunRound(RoundKind kind, const std::optional<
   // A part file without a record is of no use: start it empty.
   if (!resume) {
     File created = File::Open(partPath_, File::Mode::CreateOrEmpty);
-    if (!created.IsOpen()) return RoundEnd::Failed;
+    if (!created.IsOpen()) {
+      NoteFileFailure("create", partPath_);
+      return RoundEnd::Failed;
+    }
   }
   std::unique_ptr<Transfer> transfer = transport_->NewTransfer();
   ServePieces(*transfer, 0);
@@ -183,6 +201,7 @@ DownloadRun::RoundEnd DownloadRun::RunRound(RoundKind kind, const std::optional<
 void DownloadRun::ServePieces(Transfer& transfer, std::optional<std::size_t> first) {
   Connection connection{transfer, File::Open(partPath_, File::Mode::ReadWriteShared), {}};
   if (!connection.file.IsOpen()) {
+    NoteFileFailure("open", partPath_);
     EndRound(RoundEnd::Failed);
     return;
   }
@@ -211,22 +230,25 @@ void DownloadRun::Unregister(Transfer& transfer) {
 
 bool DownloadRun::FetchPiece(Connection& connection, std::size_t piece) {
   int stalled = 0;
-  for (int attempt = 0; attempt < kMaxAttemptsPerPiece; ++attempt) {
+  int tries = 0;
+  TransferEnd end = TransferEnd::Complete;
+  while (tries < kMaxAttemptsPerPiece) {
+    ++tries;
     TransferRequest request;
     AskedRange asked;
     std::int64_t writeAt = 0;
     std::int64_t doneBefore = 0;
     if (!PrepareAttempt(piece, request, asked, writeAt, doneBefore)) return false;
     PieceSink sink(*this, connection, piece, asked, writeAt);
-    const TransferEnd end = connection.transfer.Run(request, sink);
+    end = connection.transfer.Run(request, sink);
     if (!sink.Flush()) return false;
     if (end == TransferEnd::Complete && sink.HeadAccepted()) MarkEndOfUnsizedPiece(piece);
     std::unique_lock lock(mutex_);
     if (PieceComplete(piece)) return true;
     if (roundEnd_ != RoundEnd::None || stopped_ || end == TransferEnd::Aborted) return false;
     if (end == TransferEnd::Unsupported) {
-      lock.unlock();
-      EndRound(RoundEnd::Refused);
+      NoteFailureLocked("an address this program can't fetch");
+      EndRoundLocked(RoundEnd::Refused);
       return false;
     }
     // A whole-file answer can't go on from the middle: each try starts over,
@@ -237,6 +259,7 @@ bool DownloadRun::FetchPiece(Connection& connection, std::size_t piece) {
     if (stalled > retries_.attempts) break;
     if (!WaitBeforeRetry(stalled)) return false;
   }
+  NoteFailure(std::string(TransferEndText(end)) + " (" + std::to_string(tries) + " tries)");
   EndRound(RoundEnd::Failed);
   return false;
 }
@@ -277,6 +300,7 @@ bool DownloadRun::AcceptHead(std::size_t piece, const ResponseHead& head, const 
     std::lock_guard lock(mutex_);
     if (roundEnd_ != RoundEnd::None) return false;
     const AnswerVerdict verdict = JudgeAnswer(head, asked, total_);
+    if (verdict == AnswerVerdict::Refused) NoteFailureLocked("the server answered " + std::to_string(head.status));
     switch (mode_) {
       case Mode::Probing: accepted = AcceptFirstHead(verdict, head); break;
       case Mode::Ranged: accepted = AcceptRangedHead(verdict); break;
@@ -336,7 +360,10 @@ bool DownloadRun::AcceptRangedHead(AnswerVerdict verdict) {
 
 bool DownloadRun::AcceptWholeHead(std::size_t piece, AnswerVerdict verdict, const ResponseHead& head) {
   if (verdict == AnswerVerdict::Refused) return EndRoundLocked(RoundEnd::Refused);
-  if (verdict != AnswerVerdict::WholeFile) return EndRoundLocked(RoundEnd::Failed);
+  if (verdict != AnswerVerdict::WholeFile) {
+    NoteFailureLocked("the server's answers did not fit what was asked");
+    return EndRoundLocked(RoundEnd::Failed);
+  }
   // Each whole-file try starts at byte 0, so it may also bring a new size.
   total_ = head.contentLength;
   pieces_[piece].span = {0, total_};
@@ -438,9 +465,36 @@ bool DownloadRun::Finish() {
     std::lock_guard lock(mutex_);
     total = total_;
   }
-  if (FileSize(partPath_) != total || !MoveReplacing(partPath_, task_.SavePath)) return false;
+  if (const std::int64_t size = FileSize(partPath_); size != total) {
+    NoteFailure("the file came with " + std::to_string(size) + " bytes of " + std::to_string(total));
+    return false;
+  }
+  if (!MoveReplacing(partPath_, task_.SavePath)) {
+    NoteFileFailure("move into place", partPath_);
+    return false;
+  }
   RemovePartRecord(partPath_);
   return true;
+}
+
+std::string DownloadRun::FailureReason() const {
+  if (stopped_) return "";
+  std::lock_guard lock(mutex_);
+  if (!failure_.empty()) return failure_;
+  return FileExists(task_.SavePath) ? "" : "the download did not complete";
+}
+
+void DownloadRun::NoteFailure(const std::string& reason) {
+  std::lock_guard lock(mutex_);
+  NoteFailureLocked(reason);
+}
+
+void DownloadRun::NoteFailureLocked(const std::string& reason) {
+  if (failure_.empty()) failure_ = reason;
+}
+
+void DownloadRun::NoteFileFailure(const char* action, const std::string& path) {
+  NoteFailure(std::string("could not ") + action + " " + path + ": " + FileErrorText(LastFileError()));
 }
 
 void DownloadRun::KeepPartForResume() {

@@ -36,6 +36,10 @@ class DownloadRun {
   void Stop();
   bool WasStopped() const { return stopped_; }
 
+  // Why the file is not at SavePath after Execute, in a few English words
+  // for a log or standard error; empty when it is, or after Stop.
+  std::string FailureReason() const;
+
   std::int64_t BytesDone() const { return bytesDone_; }
   std::int64_t CurrentSpeed() { return meter_.BytesPerSecond(); }
 
@@ -83,6 +87,10 @@ class DownloadRun {
 
   std::optional<std::size_t> TakePiece();
   bool WaitBeforeRetry(int stalled);
+  // The first cause of a failure is the one told; later ones follow from it.
+  void NoteFailure(const std::string& reason);
+  void NoteFailureLocked(const std::string& reason);
+  void NoteFileFailure(const char* action, const std::string& path);
   bool Finish();
   void KeepPartForResume();
   void DiscardPart();
@@ -111,4 +119,5 @@ class DownloadRun {
   std::deque<std::size_t> waitingPieces_;
   bool sizeReported_ = false;
   std::chrono::steady_clock::time_point lastRecordSave_{};
+  std::string failure_;
 };

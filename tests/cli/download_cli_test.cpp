@@ -99,21 +99,28 @@ TEST_F(DownloadCli, DownloadsAndUnpacksAnArchive) {
 TEST_F(DownloadCli, AFailedDownloadLeavesNoFileThatLooksDownloaded) {
   servers->Serve("cli_cut.NPK.spk", SpkOf(std::string(200000, 'c'), scratch.Path()));
   servers->Serve("kr/ImagePacks2/cli_bad.NPK.spk", SpkOf("bad", scratch.Path(), true));
+  // The reason on standard error; the download itself worked when
+  // Ferrule refused the file, and then Ferrule tells.
   const struct {
     const char* what;
     std::string region, name;
     Names left;
+    std::string reason;
   } cases[] = {
-      {"404", kKorea, "cli_missing.NPK", {}},
-      {"500", kFailing, "cli_error.NPK", {}},
-      {"digest mismatch: ferrule keeps what it refused", kKorea, "cli_bad.NPK", {"cli_bad.NPK.spk"}},
-      {"cut", kBroken, "cli_cut.NPK", {"cli_cut.NPK.spk.part", "cli_cut.NPK.spk.part.meta"}},
+      {"404", kKorea, "cli_missing.NPK", {}, "the server answered 404"},
+      {"500", kFailing, "cli_error.NPK", {}, "the server answered 500"},
+      {"digest mismatch: ferrule keeps what it refused", kKorea, "cli_bad.NPK", {"cli_bad.NPK.spk"}, ""},
+      {"cut", kBroken, "cli_cut.NPK", {"cli_cut.NPK.spk.part", "cli_cut.NPK.spk.part.meta"},
+       "the connection broke off ("},
   };
   for (const auto& c : cases) {
     const CliRun run = Cli({"download", c.region, "--folder", "ImagePacks2", c.name});
     EXPECT_EQ(run.exitCode, 1) << c.what;
     EXPECT_EQ(run.output, kArchiveFailed) << c.what;
     EXPECT_EQ(FilesIn(RegionFolder(c.region)), c.left) << c.what;
+    const bool told = run.errors.find("pellory-cli: could not download http://") != std::string::npos;
+    EXPECT_EQ(told, !c.reason.empty()) << c.what << ": " << run.errors;
+    EXPECT_NE(run.errors.find(c.reason), std::string::npos) << c.what << ": " << run.errors;
   }
 }
 
@@ -154,5 +161,14 @@ TEST_F(DownloadCli, UpdateListWithoutAListFolderFails) {
   EXPECT_EQ(run.exitCode, 1);
   EXPECT_EQ(run.output, kListFailed);
   EXPECT_FALSE(FolderExists(home.File("lst_file")));
+}
+
+TEST_F(DownloadCli, UpdateListOfARegionTheConfigurationDoesNotKnowSaysSo) {
+  CreateFolder(home.File("lst_file"));
+  const CliRun run = Cli({"update-list", T(u8"火星")});
+  EXPECT_EQ(run.exitCode, 1);
+  EXPECT_EQ(run.output, kListFailed);
+  EXPECT_EQ(run.errors, U(u8"pellory-cli: 配置中没有此区域的LST文件名: 火星\n"));
+  EXPECT_TRUE(ListFileNames(home.File("lst_file")).empty());
 }
 }  // namespace

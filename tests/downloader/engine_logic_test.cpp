@@ -14,6 +14,7 @@
 #include "tests/downloader/fake_transport.h"
 #include "tests/downloader/task_events.h"
 #include "tests/downloader/test_content.h"
+#include "tests/faulty_file_system.h"
 #include "tests/test_folder.h"
 
 namespace {
@@ -272,6 +273,7 @@ TEST_F(EngineOverFakeServer, TwoConnectionsShareTheFileByRanges) {
   EXPECT_EQ(seen[0].code, kSizeKnown);
   EXPECT_EQ(seen[0].value, 4.0 * kMiB + 3);
   EXPECT_EQ(seen[1].code, kTaskEnded);
+  EXPECT_EQ(seen[1].text, "") << "a download that worked has nothing to tell";
   EXPECT_EQ(BytesDoneOnceFree(), 0) << "no task runs any more";
 }
 
@@ -324,6 +326,7 @@ TEST_P(ServerError, LeavesNoFileAndNoPart) {
   const std::vector<TaskEvent> seen = events.Events();
   ASSERT_EQ(seen.size(), 1u);
   EXPECT_EQ(seen[0].code, kTaskEnded);
+  EXPECT_EQ(seen[0].text, "the server answered " + std::to_string(GetParam()));
 }
 
 INSTANTIATE_TEST_SUITE_P(Statuses, ServerError, ::testing::Values(404, 500, 403));
@@ -350,6 +353,8 @@ TEST_F(EngineOverFakeServer, ATransferThatNeverProgressesGivesUpAndKeepsThePart)
   EXPECT_TRUE(folder.Has("a.spk.part"));
   EXPECT_TRUE(folder.Has("a.spk.part.meta"));
   EXPECT_LE(server->Requests().size(), 1u + 2u * (kQuickRetries.attempts + 1)) << "retries are bounded";
+  EXPECT_EQ(events.Events().back().text,
+            "the connection broke off (" + std::to_string(kQuickRetries.attempts + 1) + " tries)");
 }
 
 TEST_F(EngineOverFakeServer, AWholeFileCutShortIsFetchedAgainFromItsStart) {
@@ -443,6 +448,18 @@ TEST_F(EngineOverFakeServer, AFolderThatIsMissingEndsTheTaskWithoutAFile) {
   ASSERT_TRUE(events.WaitForEnd());
   EXPECT_FALSE(FolderExists(folder.File("lst_File")));
   EXPECT_TRUE(server->Requests().empty()) << "no request for a file that can't be stored";
+  EXPECT_EQ(events.Events().back().text,
+            "could not create " + folder.File("lst_File/a.lst.part") + ": no such file or folder");
+}
+
+TEST_F(EngineOverFakeServer, ADiskThatFillsUpEndsTheTaskWithoutAFileAndSaysSo) {
+  Serve(TestContent(2 * kMiB));
+  FaultyFileSystem faults;
+  faults.FillDiskAfter(kMiB, folder.Path());
+  ScopedFileSystem use(faults);
+  ASSERT_TRUE(Download());
+  EXPECT_FALSE(folder.Has("a.spk"));
+  EXPECT_EQ(events.Events().back().text, "could not write " + folder.File("a.spk.part") + ": disk full");
 }
 
 TEST_F(EngineOverFakeServer, RefusesAddressesItCannotFetchAndASecondTask) {

@@ -4,6 +4,7 @@
 #include <chrono>
 #include <condition_variable>
 #include <mutex>
+#include <string>
 #include <vector>
 
 #include "downloader/download_engine.h"
@@ -11,15 +12,16 @@
 struct TaskEvent {
   int code = 0;
   double value = 0;
+  std::string text;
 };
 
 class TaskEvents {
  public:
   // The callback for DownloadTask::OnEvent; the recorder must outlive the engine.
   DownloadTask::EventCallback Callback() {
-    return [this](int code, double value, const std::string&) {
+    return [this](int code, double value, const std::string& text) {
       std::lock_guard lock(mutex_);
-      events_.push_back({code, value});
+      events_.push_back({code, value, text});
       changed_.notify_all();
       return 0;
     };
