@@ -76,18 +76,17 @@ http {
   }
 }
 EOF
+answers() { (exec 3<>/dev/tcp/127.0.0.1/8631) 2>/dev/null; }
+answers && fail "another program serves 127.0.0.1:8631, the example configuration's address; stop it first"
 nginx=$(command -v nginx || echo /usr/sbin/nginx)
 "$nginx" -p "$server" -c "$server/nginx.conf" -e "$server/error.log" &
 server_pid=$!
 trap 'kill $server_pid 2>/dev/null || true' EXIT
-answers() { (exec 3<>/dev/tcp/127.0.0.1/8631) 2>/dev/null; }
 for _ in $(seq 50); do
   answers && break
   sleep 0.1
 done
-# Another program on the port answers too; then nginx has given up.
-answers && kill -0 $server_pid 2>/dev/null ||
-  fail "nginx did not start on 127.0.0.1:8631 (is the port taken?); see $server/error.log"
+answers || fail "nginx did not start on 127.0.0.1:8631; see $server/error.log"
 
 home=$sample/cli/home
 mkdir -p "$home/lst_file"

@@ -4,19 +4,23 @@
 #   sample-window.sh SAMPLE_DATA OUT
 # SAMPLE_DATA is what tools/make_sample.py made; the sample server must be
 # serving its server folder at the example configuration's address. Pellory
-# runs from OUT/run, cleans a copy of the sample game in OUT/game and backs
-# up into OUT/backup; the screenshots go to OUT. Needs a display (run-sample.sh
-# gives it a private one) and the win64 build.
+# runs from OUT/run, cleans a copy of the sample game in C:\DNF of the Wine
+# prefix and backs up into C:\补丁备份; the screenshots go to OUT. Needs a
+# display (run-sample.sh gives it a private one) and the win64 build.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 data=$1 out=$2
 win64=$PWD/build/win64
 . tools/wine-display.sh
+prepare_prefix
 
-run=$out/run
-rm -rf "$run" "$out/game" "$out/backup"
-mkdir -p "$run/lst_file" "$out/backup"
-cp -r "$data/game" "$out/game"
+# The game and the backup folder on drive C: of the Wine prefix, as on a
+# player's machine: C:\DNF and C:\补丁备份.
+drive=$WINEPREFIX/drive_c
+run=$out/run game=$drive/DNF backup=$drive/补丁备份
+rm -rf "$run" "$game" "$backup"
+mkdir -p "$run/lst_file" "$backup"
+cp -r "$data/game" "$game"
 cp "$win64/bin/Pellory.exe" "$win64/bin/Ferrule.exe" "$win64/bin/File_Cfg.ini" "$run/"
 # 7-Zip's Windows program is not shipped; its stand-in from the tests hands
 # the work to the system's 7-Zip.
@@ -35,7 +39,6 @@ expect_box() {
   step "message: $text"
 }
 
-prepare_prefix
 set_decorated N
 # Wine's own remarks (the folder dialog's look at the drives) go to a log.
 wine "$run/Pellory.exe" 2>"$out/wine.log" &
@@ -45,18 +48,18 @@ remote wait >/dev/null
 
 step "补丁清理: choose the game folder, compare sizes, scan"
 remote click 按钮_选择游戏目录
-remote folder "$out/game"
+remote folder 'C:\DNF'
 remote click 选择框_大小对比
 remote click 按钮_开始扫描
 expect_box "发现 $(wc -l <"$data/findings.txt") 个补丁文件"
 shot 1-scan.png
 remote dismiss
 
-step "tick all, back up to $out/backup, clean"
+step "tick all, back up to C:\\补丁备份 ($backup), clean"
 remote click 选择框_全选
 remote click 选择框_备份到目录
 remote click 按钮_备份目录
-remote folder "$out/backup"
+remote folder 'C:\补丁备份'
 remote click 按钮_清理文件
 expect_box "清理完毕!"
 shot 2-clean.png
@@ -97,6 +100,6 @@ unpacked=$run/Download/韩国/$archive
 cmp -s "$unpacked" "$data/contents/$archive" || { echo "sample-window.sh: $unpacked is not the archive's content" >&2; exit 1; }
 step "$unpacked matches the archive's content"
 while read -r name; do
-  [ ! -e "$out/game/ImagePacks2/$name" ] || { echo "sample-window.sh: $name is still in the game folder" >&2; exit 1; }
+  [ ! -e "$game/ImagePacks2/$name" ] || { echo "sample-window.sh: $name is still in the game folder" >&2; exit 1; }
 done <"$data/findings.txt"
-step "the findings left the game folder for $out/backup"
+step "the findings left the game folder for $backup"
