@@ -134,7 +134,7 @@ void AddDownloadCommands(CLI::App& app, Command& chosen) {
   auto settings = std::make_shared<Settings>();
 
   CLI::App* download = app.add_subcommand(
-      "download", "Downloads archives of a region's folder from its server and unpacks them with Ferrule");
+      "download", "Download archives of a region's folder from its server and unpack them with Ferrule");
   download->add_option("REGION", settings->region, "The region, as the configuration names it")->required();
   download->add_option("--folder", settings->folder, "The folder the archives belong to")
       ->required()
@@ -147,7 +147,7 @@ void AddDownloadCommands(CLI::App& app, Command& chosen) {
       ->capture_default_str();
   download->callback([&chosen, settings] { chosen = [settings] { return DownloadArchives(*settings); }; });
 
-  CLI::App* update = app.add_subcommand("update-list", "Downloads a new copy of a region's list file");
+  CLI::App* update = app.add_subcommand("update-list", "Download a new copy of a region's list file");
   update->add_option("REGION", settings->region, "The region, as the configuration names it")->required();
   AddHomeOption(*update, settings->home);
   update->callback([&chosen, settings] { chosen = [settings] { return UpdateList(*settings); }; });
