@@ -18,7 +18,6 @@
 #include "cli/commands.h"
 #include "downloader/config_file.h"
 #include "downloader/config_password.h"
-#include "downloader/download_controller.h"
 #include "downloader/home_layout.h"
 #include "downloader/keyword_search.h"
 #include "downloader/region_list.h"

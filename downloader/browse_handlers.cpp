@@ -10,7 +10,6 @@
 
 #include "downloader/config_file.h"
 #include "downloader/config_password.h"
-#include "downloader/download_controller.h"
 #include "downloader/home_layout.h"
 #include "downloader/keyword_search.h"
 #include "downloader/region_list.h"

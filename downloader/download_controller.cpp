@@ -15,22 +15,6 @@ constexpr char kListAddressKey[] = "lst";
 constexpr char kNewCopySuffix[] = ".new";
 constexpr char kArchiveExtension[] = ".spk";
 
-bool IsAsciiLetter(unsigned char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
-
-// Whether the text holds a path separator. The second byte of a double-byte
-// character may be 0x5C, the backslash's code, without being one.
-bool HoldsSeparator(const std::string& text) {
-  for (std::size_t at = 0; at < text.size(); ++at) {
-    const unsigned char c = static_cast<unsigned char>(text[at]);
-    if (c >= 0x80) {
-      ++at;
-      continue;
-    }
-    if (c == '/' || c == '\\') return true;
-  }
-  return false;
-}
-
 std::string ConfigPath(const std::string& runDirectory) { return ConfigFilePath(runDirectory); }
 
 // The address's bytes after its last "/", or the whole address without one.
@@ -47,16 +31,6 @@ void RemoveIfPresent(const std::string& path) {
 UnpackerRun UnpackerBeside(const std::string& folder) {
   return [program = UnpackerProgramPath(folder)](const std::string& spkPath) { RunHiddenAndWait(program, spkPath); };
 }
-
-std::string PathPartRefusal(const std::string& name) {
-  if (name.empty()) return TextFromUtf8Source(u8"名称为空");
-  if (name == "." || name == "..") return TextFromUtf8Source(u8"名称是\".\"或\"..\"");
-  if (HoldsSeparator(name)) return TextFromUtf8Source(u8"名称含有路径分隔符(\"/\"或\"\\\")");
-  if (name.size() >= 2 && IsAsciiLetter(static_cast<unsigned char>(name[0])) && name[1] == ':')
-    return TextFromUtf8Source(u8"名称以盘符开头");
-  return {};
-}
-
 
 std::string RegionFolder(const std::string& runDirectory, const std::string& region) {
   return JoinPath(DownloadFolderPath(runDirectory), region);

@@ -13,11 +13,6 @@ using UnpackerRun = std::function<void(const std::string& spkPath)>;
 // The unpacker program that lies in `folder`, started hidden.
 UnpackerRun UnpackerBeside(const std::string& folder);
 
-// Why `name` may not be one part of a path below a folder of ours: a name
-// that holds a separator, a drive, or is "." or "..", would write elsewhere.
-// Empty when the name is fine. The reason is a GB18030 text.
-std::string PathPartRefusal(const std::string& name);
-
 // The download folder below the program's folder, and a region's folder in it.
 std::string DownloadFolder(const std::string& runDirectory);
 std::string RegionFolder(const std::string& runDirectory, const std::string& region);

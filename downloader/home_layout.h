@@ -13,3 +13,8 @@ std::string RegionListFolder(const std::string& home);
 // The region list file of `listName` in that folder.
 std::string RegionListPath(const std::string& home, const std::string& listName);
 std::string DownloadFolderPath(const std::string& home);
+
+// Why `name` may not be one part of a path below a folder of ours: a name
+// that holds a separator, a drive, or is "." or "..", would lead elsewhere.
+// Empty when the name is fine. The reason is a GB18030 text.
+std::string PathPartRefusal(const std::string& name);

@@ -11,6 +11,7 @@
 
 #include "downloader/download_controller.h"
 #include "downloader/download_handlers.h"
+#include "downloader/home_layout.h"
 #include "platform/files.h"
 #include "platform/utf8_text.h"
 #include "tests/downloader/browse_page.h"
